@@ -1,0 +1,10 @@
+# Warnings are errors for every target of the project.
+add_compile_options(
+  -Wall -Wextra -Wpedantic -Werror
+  -Wshadow -Wnon-virtual-dtor -Wcast-align
+  -Woverloaded-virtual -Wconversion -Wsign-conversion -Wnull-dereference
+  -Wdouble-promotion -Wformat=2 -Wimplicit-fallthrough
+)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  add_compile_options(-Wduplicated-cond -Wlogical-op)
+endif()

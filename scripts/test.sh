@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds everything and runs the tests.
+#   scripts/test.sh            the ordinary build, in build/
+#   scripts/test.sh sanitize   address and undefined-behaviour sanitizers, in build-sanitize/
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+
+flavour="${1:-plain}"
+case "$flavour" in
+  plain)    dir=build;          extra=() ;;
+  sanitize) dir=build-sanitize; extra=(-DZERA_SANITIZE=ON -DZERA_BENCH=OFF) ;;
+  *) echo "usage: scripts/test.sh [plain|sanitize]" >&2; exit 2 ;;
+esac
+
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}"
+cmake --build "$dir"
+export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+ctest --test-dir "$dir" --output-on-failure
