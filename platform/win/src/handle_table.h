@@ -3,6 +3,7 @@
 // forged handle is refused instead of followed.
 #pragma once
 
+#include "winplatform/diagnostics.h"
 #include "winplatform/types.h"
 
 #include <cstddef>
@@ -24,8 +25,5 @@ template <typename T>
 T* findHandleAs(HANDLE handle) {
     return dynamic_cast<T*>(findHandle(handle));
 }
-
-// How many handles are open now (for tests).
-std::size_t openHandleCount();
 
 }  // namespace winplatform

@@ -1,0 +1,23 @@
+// What the Linux platform library can tell tests about its own state.
+// Not part of the Win32 subset; nothing in the product calls it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace winplatform {
+
+// Handles of every kind that are open now.
+std::size_t openHandleCount();
+// File handles (CreateFileW) that are open now.
+std::size_t openFileCount();
+
+struct ActivationStats {
+    std::uint64_t activations = 0;
+    std::uint64_t deactivations = 0;
+    std::size_t depth = 0;  // contexts active on the calling thread now
+};
+// Activations and deactivations on the calling thread since it started.
+ActivationStats activationStats();
+
+}  // namespace winplatform

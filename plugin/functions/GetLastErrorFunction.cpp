@@ -1,0 +1,31 @@
+#include "Handlers.h"
+#include "LastError.h"
+#include "TextCompare.h"
+#include "host/HostAdapters.h"
+#include "host/ModuleContextGuard.h"
+
+#include <string>
+
+namespace zera {
+
+// Reads the record and never changes it.
+ZERA_HANDLER(Do_ZERA_GetLastError) {
+    ModuleContextGuard guard;
+    std::u16string type;
+    if (parameterCount(parameters) >= 1) type = readTextParam(parameters, 0);
+
+    const std::u16string message = LastError::message().value_or(u"");
+    const std::u16string detail = LastError::detail().value_or(u"");
+    std::u16string answer;
+    if (type.empty() || equalsIgnoringCase(type, u"text")) {
+        answer = message;
+        if (!detail.empty()) answer += u'\r' + detail;
+    } else {
+        const std::string digits = std::to_string(LastError::code());
+        answer.assign(digits.begin(), digits.end());
+    }
+    setTextResult(result, answer);
+    return 0;
+}
+
+}  // namespace zera

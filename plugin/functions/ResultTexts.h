@@ -1,0 +1,9 @@
+#pragma once
+
+namespace zera {
+
+inline constexpr char16_t kResultOk[] = u"0";
+inline constexpr char16_t kResultUnsigned[] = u"UNSIGNED";
+inline constexpr char16_t kResultError[] = u"!!ERROR!!";
+
+}  // namespace zera

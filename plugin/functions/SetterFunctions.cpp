@@ -1,0 +1,69 @@
+#include "ErrorCodes.h"
+#include "Handlers.h"
+#include "LastError.h"
+#include "ResultTexts.h"
+#include "Settings.h"
+#include "host/HostAdapters.h"
+#include "host/ModuleContextGuard.h"
+
+#include <shlwapi.h>
+
+#include <string>
+
+namespace zera {
+namespace {
+
+// The frame every setter shares: reset the last error, answer "0" unless
+// the setter's own step says otherwise, store the answer.
+template <typename Step>
+FMErrcode runSetter(const fmx::DataVect* parameters, fmx::Data* result, Step step) {
+    ModuleContextGuard guard;
+    LastError::reset();
+    std::u16string answer = kResultOk;
+    step(parameters, answer);
+    setTextResult(result, answer);
+    return 0;
+}
+
+// The low 16 bits of the host's integer: out-of-range values wrap.
+std::int16_t low16Bits(std::int32_t value) { return static_cast<std::int16_t>(static_cast<std::uint16_t>(value)); }
+
+}  // namespace
+
+ZERA_HANDLER(Do_ZERA_SetTabletMode) {
+    return runSetter(parameters, result, [](const fmx::DataVect* p, std::u16string&) {
+        tabletMode = low16Bits(readIntegerParam(p, 0));
+    });
+}
+
+ZERA_HANDLER(Do_ZERA_SetTabletComPort) {
+    return runSetter(parameters, result, [](const fmx::DataVect* p, std::u16string&) {
+        tabletComPort = low16Bits(readIntegerParam(p, 0));
+    });
+}
+
+ZERA_HANDLER(Do_ZERA_SetImagePenWidth) {
+    return runSetter(parameters, result, [](const fmx::DataVect* p, std::u16string&) {
+        if (parameterCount(p) >= 1) captureState().setPenWidth(readIntegerParam(p, 0));
+    });
+}
+
+ZERA_HANDLER(Do_ZERA_SetBannerPath) {
+    return runSetter(parameters, result, [](const fmx::DataVect* p, std::u16string& answer) {
+        if (parameterCount(p) < 1) {
+            captureState().setBannerPath(std::nullopt);
+            return;
+        }
+        const std::u16string path = readTextParam(p, 0);
+        // Existence only: the file is neither opened nor checked to be a
+        // bitmap. An empty path names nothing.
+        if (!path.empty() && PathFileExistsW(path.c_str())) {
+            captureState().setBannerPath(path);
+            return;
+        }
+        answer = kResultError;
+        LastError::raise(kErrFileAccess);
+    });
+}
+
+}  // namespace zera

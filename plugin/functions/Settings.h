@@ -1,0 +1,49 @@
+// The plug-in's settings. They live in memory from module load to module
+// unload; nothing is saved anywhere, every load starts from the defaults.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zera {
+
+// Pad type code and COM port, handed to the control unchanged.
+extern std::int16_t tabletMode;
+extern std::int16_t tabletComPort;
+
+inline constexpr std::int16_t kDefaultTabletMode = 6;
+inline constexpr std::int16_t kDefaultTabletComPort = 0;
+inline constexpr std::int32_t kDefaultEncryptionMode = 2;
+inline constexpr std::int32_t kDefaultCompressionMode = 0;
+inline constexpr std::int32_t kDefaultPenWidth = 15;
+
+// Capture and render settings and the last rendered image. Exactly one instance exists: captureState().
+class CaptureState {
+public:
+    CaptureState();
+    ~CaptureState();
+    CaptureState(const CaptureState&) = delete;
+    CaptureState& operator=(const CaptureState&) = delete;
+
+    // Replaces the banner path with a copy, or clears it.
+    void setBannerPath(const std::optional<std::u16string>& path);
+    const std::optional<std::u16string>& bannerPath() const { return bannerPath_; }
+
+    void setPenWidth(std::int32_t width) { penWidth = width; }
+
+    std::vector<std::uint8_t> imageBuffer;  // empty until the first render
+    std::int16_t renderWidth = 0;
+    std::int16_t renderHeight = 0;
+    std::int32_t encryptionMode = kDefaultEncryptionMode;
+    std::int32_t compressionMode = kDefaultCompressionMode;
+    std::int32_t penWidth = kDefaultPenWidth;
+
+private:
+    std::optional<std::u16string> bannerPath_;
+};
+
+CaptureState& captureState();
+
+}  // namespace zera

@@ -1,0 +1,21 @@
+#include "Handlers.h"
+#include "TextCompare.h"
+#include "Version.h"
+#include "host/HostAdapters.h"
+#include "host/ModuleContextGuard.h"
+
+#include <string>
+
+namespace zera {
+// Does not touch the last error, so a script can ask for the version between
+// a failing function and reading that function's error.
+ZERA_HANDLER(Do_ZERA_Version) {
+    ModuleContextGuard guard;
+    const bool given = parameterCount(parameters) >= 1;
+    const std::u16string type = given ? readTextParam(parameters, 0) : std::u16string();
+    const bool shortForm = given && equalsIgnoringCase(type, u"SHORT");
+    setTextResult(result, shortForm ? kShortVersionText : kVersionText);
+    return 0;
+}
+
+}  // namespace zera

@@ -1,0 +1,24 @@
+// The external functions the plug-in registers, in registration order.
+#pragma once
+
+#include <FMWrapper/FMWrapper.h>
+
+#include <array>
+#include <cstdint>
+
+namespace zera {
+
+inline constexpr std::int16_t kFirstFunctionId = 148;
+inline constexpr std::int16_t kLastFunctionId = 179;
+inline constexpr std::uint32_t kFunctionFlags = 0xFF01;
+
+struct FunctionRow {
+    std::int16_t id;  // also the ID of the string holding its prototype
+    std::int16_t minParams;
+    std::int16_t maxParams;
+    ExtPluginType handler;
+};
+
+extern const std::array<FunctionRow, 9> kFunctionTable;
+
+}  // namespace zera

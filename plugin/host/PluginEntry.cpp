@@ -1,0 +1,109 @@
+#include "PluginEntry.h"
+
+#include "DlgConfig.h"
+#include "FunctionTable.h"
+#include "HostAdapters.h"
+#include "ModuleContextGuard.h"
+#include "functions/LastError.h"
+#include "functions/Version.h"
+#include "resource.h"
+
+#include <windows.h>
+
+#include <array>
+#include <climits>
+
+namespace zera {
+namespace {
+
+HostCallBlock* lastCallBlock = nullptr;
+
+HINSTANCE moduleFromBlock() {
+    return reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(lastCallBlock->moduleHandle));
+}
+
+UINT stringIdFor(std::uint32_t requested) {
+    return requested == kOptionsStringRequest ? IDS_OPTIONS : requested;
+}
+
+QuadCharHandle pluginId() { return QuadCharHandle('Z', 'E', 'R', 'A'); }
+
+}  // namespace
+
+HostCallBlock* currentCallBlock() { return lastCallBlock; }
+
+void loadFunctionText(std::int16_t id, fmx::Text* text, bool nameOnly) {
+    std::array<char16_t, kLoadBufferChars> buffer{};
+    LoadStringW(moduleFromBlock(), stringIdFor(static_cast<std::uint16_t>(id)), buffer.data(),
+                static_cast<int>(buffer.size()));
+    hostCall([&](HostError& error) { FM_Text_AssignUnicode(text, buffer.data(), error); });
+    if (!nameOnly) return;
+
+    TextHandle parenthesis;
+    assignText(parenthesis.get(), u"(");
+    const std::uint32_t position =
+        hostCall([&](HostError& error) { return FM_Text_Find(text, parenthesis.get(), 0, error); });
+    const std::uint32_t size = hostCall([&](HostError& error) { return FM_Text_GetSize(text, error); });
+    // A string without "(" is a name already; cutting at "not found" would
+    // ask the host to delete from a position past the end.
+    if (position == kTextNotFound || position > size) return;
+    hostCall([&](HostError& error) { FM_Text_DeleteText(text, position, size - position, error); });
+}
+
+std::int32_t startup(std::int16_t hostVersion) {
+    ModuleContextGuard guard;
+    if (hostVersion < kMinHostVersion || hostVersion > kMaxHostVersion) return kRejectedHostVersion;
+
+    const QuadCharHandle id = pluginId();
+    TextHandle name;
+    TextHandle prototype;
+    for (const FunctionRow& row : kFunctionTable) {
+        loadFunctionText(row.id, name.get(), true);
+        loadFunctionText(row.id, prototype.get(), false);
+        hostCall([&](HostError& error) {
+            return FM_ExprEnv_RegisterExternalFunction(id.get(), row.id, name.get(), prototype.get(), row.minParams,
+                                                       row.maxParams, kFunctionFlags, row.handler, error);
+        });
+    }
+    LastError::create();
+    return kPluginInterfaceVersion;
+}
+
+void shutdown() {
+    ModuleContextGuard guard;
+    const QuadCharHandle id = pluginId();
+    for (std::int16_t function = kFirstFunctionId; function <= kLastFunctionId; ++function) {
+        hostCall([&](HostError& error) { return FM_ExprEnv_UnRegisterExternalFunction(id.get(), function, error); });
+    }
+    LastError::release();
+}
+
+void showPreferences() {
+    ModuleContextGuard guard;
+    DlgConfig dialog;
+    dialog.text = kVersionText;
+    dialog.DoModal();
+}
+
+void copyStringForHost(const HostCallBlock& block) {
+    auto* buffer = reinterpret_cast<char16_t*>(static_cast<std::uintptr_t>(block.result));
+    // With a capacity of 0 the string loader would store a pointer in the
+    // host's buffer instead of text; a null buffer has nowhere to go.
+    if (buffer == nullptr || block.bufferChars == 0) return;
+    const int capacity = block.bufferChars > INT_MAX ? INT_MAX : static_cast<int>(block.bufferChars);
+    LoadStringW(moduleFromBlock(), stringIdFor(block.stringId), buffer, capacity);
+}
+
+}  // namespace zera
+
+ZERA_EXPORT void FMExternCallProc(HostCallBlock* block) {
+    if (block == nullptr) return;
+    zera::lastCallBlock = block;
+    switch (block->callType) {
+        case kCallStartup: block->result = zera::startup(block->hostVersion); break;
+        case kCallShutdown: zera::shutdown(); break;
+        case kCallPreferences: zera::showPreferences(); break;
+        case kCallGetString: zera::copyStringForHost(*block); break;
+        default: break;
+    }
+}

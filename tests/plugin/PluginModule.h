@@ -1,0 +1,45 @@
+// Loads the plug-in module the way the host does and drives its entry
+// point. Each instance loads the module afresh, so its settings start from
+// their defaults; the registry of the host runtime is cleared with it.
+#pragma once
+
+#include "HostCallBlock.h"
+
+#include <FMWrapper/HostSide.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class PluginModule {
+public:
+    PluginModule();
+    ~PluginModule();
+    PluginModule(const PluginModule&) = delete;
+    PluginModule& operator=(const PluginModule&) = delete;
+
+    // A zeroed block carrying this module's handle.
+    HostCallBlock block() const;
+    void call(HostCallBlock& block) const { entry_(&block); }
+
+    // Start-up with a host version; returns the answer written to the block.
+    std::int64_t startup(std::int16_t hostVersion = 60);
+    void shutdown();
+    void preferences();
+    // A get-string request into a buffer of `capacity` units, pre-filled
+    // with 0xAAAA so that what the plug-in wrote can be seen.
+    std::vector<char16_t> getString(std::uint8_t id, std::uint32_t capacity);
+
+    // Calls a registered function by name.
+    fmw::CallResult run(const std::u16string& name, const std::vector<fmw::Value>& arguments = {}) const;
+    // The text result of a function, failing the test if it is not text.
+    std::u16string text(const std::u16string& name, const std::vector<fmw::Value>& arguments = {}) const;
+
+private:
+    void* handle_;
+    FMExternCallProcPtr entry_;
+};
+
+std::u16string textOf(const std::vector<char16_t>& buffer);
+fmw::Value T(const std::u16string& text);
+fmw::Value N(double number);

@@ -1,0 +1,157 @@
+#include "PluginModule.h"
+
+#include <platform/utf.h>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using fmw::Value;
+
+class Functions : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(plugin.startup(), 53); }
+    void TearDown() override {
+        plugin.shutdown();
+        EXPECT_EQ(fmw::pluginOwnedLive(), 0u);
+        EXPECT_EQ(fmw::misuseCount(), 0u) << fmw::lastMisuse();
+    }
+    std::u16string lastError(const std::u16string& type) { return plugin.text(u"ZERA_GetLastError", {T(type)}); }
+
+    PluginModule plugin;
+};
+
+TEST_F(Functions, VersionAnswersTheFullTextUnlessAskedForShort) {
+    EXPECT_EQ(plugin.text(u"ZERA_Version"), u"Penvira Signature Capture 1.0.6.0");
+    for (const char16_t* word : {u"SHORT", u"short", u"ShOrT"}) {
+        EXPECT_EQ(plugin.text(u"ZERA_Version", {T(word)}), u"1.0.6.0") << "type " << platform::utf16ToUtf8(word);
+    }
+    for (const char16_t* other : {u" SHORT", u"SHORT ", u"SHORTER", u"SHOR", u"", u"long"}) {
+        EXPECT_EQ(plugin.text(u"ZERA_Version", {T(other)}), u"Penvira Signature Capture 1.0.6.0")
+            << "type '" << platform::utf16ToUtf8(other) << "'";
+    }
+    EXPECT_EQ(plugin.text(u"ZERA_Version", {N(1)}), u"Penvira Signature Capture 1.0.6.0");
+}
+
+TEST_F(Functions, VersionLeavesTheLastErrorAlone) {
+    EXPECT_EQ(plugin.text(u"ZERA_SetBannerPath", {T(u"")}), u"!!ERROR!!");
+    plugin.text(u"ZERA_Version");
+    EXPECT_EQ(lastError(u"code"), u"-13000");
+    EXPECT_EQ(lastError(u""), u"Unknown file or access denied.");
+}
+
+TEST_F(Functions, LastErrorRightAfterStartup) {
+    EXPECT_EQ(plugin.text(u"ZERA_GetLastError"), u"");
+    EXPECT_EQ(lastError(u"code"), u"0");
+}
+
+TEST_F(Functions, LastErrorTypeSelectsMessageOrCode) {
+    EXPECT_EQ(plugin.text(u"ZERA_SetBannerPath", {T(u"/no/such/file.bmp")}), u"!!ERROR!!");
+    for (const char16_t* asText : {u"", u"text", u"TEXT", u"Text"}) {
+        EXPECT_EQ(lastError(asText), u"Unknown file or access denied.") << platform::utf16ToUtf8(asText);
+    }
+    EXPECT_EQ(plugin.text(u"ZERA_GetLastError"), u"Unknown file or access denied.");
+    for (const char16_t* asCode : {u"code", u"number", u"1", u" text", u"texts"}) {
+        EXPECT_EQ(lastError(asCode), u"-13000") << platform::utf16ToUtf8(asCode);
+    }
+    EXPECT_EQ(plugin.text(u"ZERA_GetLastError", {N(1)}), u"-13000");
+    EXPECT_EQ(lastError(u"code"), lastError(u"code")) << "reading never changes the record";
+}
+
+TEST_F(Functions, SuccessfulSetterResetsTheLastError) {
+    EXPECT_EQ(plugin.text(u"ZERA_SetBannerPath", {T(u"")}), u"!!ERROR!!");
+    EXPECT_EQ(plugin.text(u"ZERA_SetImagePenWidth", {N(4)}), u"0");
+    EXPECT_EQ(lastError(u""), u"Success");
+    EXPECT_EQ(lastError(u"code"), u"0");
+}
+
+TEST_F(Functions, NumericSettersAcceptAnyNumber) {
+    for (const Value& value : {N(3), N(65542), N(-1), N(0), N(3.7), N(1e12), T(u"abc"), T(u"12 apples")}) {
+        EXPECT_EQ(plugin.text(u"ZERA_SetTabletMode", {value}), u"0");
+        EXPECT_EQ(plugin.text(u"ZERA_SetTabletComPort", {value}), u"0");
+        EXPECT_EQ(plugin.text(u"ZERA_SetImagePenWidth", {value}), u"0");
+        EXPECT_EQ(lastError(u"code"), u"0");
+    }
+}
+
+class BannerPath : public Functions {
+protected:
+    void SetUp() override {
+        Functions::SetUp();
+        folder = std::filesystem::temp_directory_path() / ("zera-banner-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder);
+        file = folder / "banner.bmp";
+        std::ofstream(file) << "BM";
+    }
+    void TearDown() override {
+        std::filesystem::remove_all(folder);
+        Functions::TearDown();
+    }
+    std::u16string set(const std::vector<Value>& arguments) { return plugin.text(u"ZERA_SetBannerPath", arguments); }
+    static Value path(const std::filesystem::path& p) { return T(p.u16string()); }
+
+    std::filesystem::path folder;
+    std::filesystem::path file;
+};
+
+TEST_F(BannerPath, ExistingFileOrFolderIsAccepted) {
+    EXPECT_EQ(set({path(file)}), u"0");
+    EXPECT_EQ(lastError(u"code"), u"0");
+    EXPECT_EQ(set({path(folder)}), u"0");
+    EXPECT_EQ(lastError(u"code"), u"0");
+}
+
+TEST_F(BannerPath, MissingOrEmptyPathIsAnError) {
+    for (const Value& missing : {path(folder / "none.bmp"), T(u""), path(folder / "none" / "x.bmp")}) {
+        EXPECT_EQ(set({missing}), u"!!ERROR!!");
+        EXPECT_EQ(lastError(u"code"), u"-13000");
+        EXPECT_EQ(lastError(u"text"), u"Unknown file or access denied.");
+    }
+}
+
+TEST_F(BannerPath, NoParameterClearsThePath) {
+    EXPECT_EQ(set({path(file)}), u"0");
+    EXPECT_EQ(set({}), u"0");
+    EXPECT_EQ(lastError(u"code"), u"0");
+}
+
+TEST_F(BannerPath, WindowsNotationGoesThroughTheDriveMap) {
+    // Drive Z is the root of the file system.
+    std::u16string windowsPath = u"Z:" + file.u16string();
+    std::replace(windowsPath.begin(), windowsPath.end(), u'/', u'\\');
+    EXPECT_EQ(set({T(windowsPath)}), u"0");
+    EXPECT_EQ(set({T(u"Q:\\nothing\\here.bmp")}), u"!!ERROR!!");
+}
+
+TEST_F(Functions, PendingFunctionsAnswerError) {
+    EXPECT_EQ(plugin.text(u"ZERA_CaptureSignature", {T(u"Order 1042")}), u"!!ERROR!!");
+    EXPECT_EQ(plugin.text(u"ZERA_RenderSigFromString", {T(u"x"), T(u"y")}), u"!!ERROR!!");
+    EXPECT_EQ(plugin.text(u"ZERA_SaveSigToFile", {T(u"x"), T(u"y"), T(u"/tmp/z.gif")}), u"!!ERROR!!");
+}
+
+TEST_F(Functions, TextResultsUseTheResultsOwnLocaleAndTextType) {
+    const auto function = fmw::findFunction(u"ZERA_Version");
+    ASSERT_TRUE(function);
+    fmw::ParameterVector parameters({});
+    fmw::ResultValue result;
+    EXPECT_EQ(function->handler(151, fmw::expressionEnvironment(), parameters.get(), result.get()), 0);
+    EXPECT_EQ(result.storeCount(), 1);
+    EXPECT_EQ(result.storedLocale(), result.ownLocale());
+    EXPECT_EQ(result.nativeType(), 1);
+    EXPECT_EQ(result.value().textValue(), u"Penvira Signature Capture 1.0.6.0");
+}
+
+TEST_F(Functions, TextParameterEndsAtItsFirstZeroUnit) {
+    const std::u16string withZero(u"SHORT\0tail", 10);
+    EXPECT_EQ(plugin.text(u"ZERA_Version", {T(withZero)}), u"1.0.6.0");
+}
+
+}  // namespace
