@@ -155,6 +155,11 @@ std::size_t pluginOwnedLive();
 
 // Misuse: releasing an object the plug-in does not own, releasing twice,
 // passing an unknown or null object. The operation is refused and counted.
+// Changing a text or binary data the plug-in does not own is misuse too.
+// A refused operation leaves the error record's code at 0 and returns null
+// or zero; FM_Text_Find returns kTextNotFound and an operation with an
+// FMErrcode result returns a nonzero code (3), so a refused store never
+// reads as a success.
 std::size_t misuseCount();
 std::string lastMisuse();
 void clearMisuse();
@@ -168,7 +173,10 @@ void resetHostCalls();
 // `code` in its error record. With code 1 or 2 the operation does nothing
 // and returns zero, except that a release operation still releases (nothing
 // the caller could do would make the object go away otherwise). With any
-// other code the operation works as usual and reports the code.
+// other code the operation works as usual and reports the code. Several
+// calls may be set to fail; each fault fires once and stays pending across
+// resetHostCalls() until its call number comes. A call without a fault
+// writes 0 into the code. Under a failure FM_Text_Find returns kTextNotFound.
 void failHostCall(std::uint64_t callNumber, std::int32_t code);
 void clearHostFault();
 
