@@ -1,0 +1,115 @@
+#include <windows.h>
+#include <winplatform/diagnostics.h>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class Files : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() / ("winplatform-files-" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+    }
+    void TearDown() override {
+        fs::remove_all(folder);
+        EXPECT_EQ(winplatform::openFileCount(), 0u);
+    }
+    static HANDLE create(const fs::path& path, DWORD share = 0) {
+        return CreateFileW(path.u16string().c_str(), GENERIC_WRITE, share, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    static std::string contentOf(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream out;
+        out << in.rdbuf();
+        return out.str();
+    }
+    static bool write(HANDLE file, const std::string& bytes) {
+        DWORD written = 0;
+        return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+               written == bytes.size();
+    }
+    fs::path folder;
+};
+
+TEST_F(Files, CreateAlwaysCreatesOrReplaces) {
+    const fs::path path = folder / "sig.gif";
+    HANDLE file = create(path);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(winplatform::openFileCount(), 1u);
+    EXPECT_TRUE(write(file, "first content"));
+    EXPECT_TRUE(CloseHandle(file));
+    EXPECT_FALSE(CloseHandle(file)) << "a handle closes once";
+
+    file = create(path);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(write(file, "new"));
+    CloseHandle(file);
+    EXPECT_EQ(contentOf(path), "new");
+}
+
+TEST_F(Files, AFileHeldWithoutSharingCannotBeOpenedAgainAndKeepsItsContent) {
+    const fs::path path = folder / "held.gif";
+    HANDLE holder = create(path);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(write(holder, "kept"));
+    EXPECT_EQ(create(path), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_SHARING_VIOLATION);
+    CloseHandle(holder);
+    EXPECT_EQ(contentOf(path), "kept");
+}
+
+TEST_F(Files, OpenFailuresSayWhy) {
+    EXPECT_EQ(create(folder / "missing" / "sig.gif"), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+    EXPECT_EQ(create(folder), INVALID_HANDLE_VALUE) << "a folder is not a file";
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(CreateFileW(u"", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr), INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(fs::exists(folder / "missing"));
+}
+
+TEST_F(Files, PathsOf260UnitsOrMoreCannotBeOpened) {
+    std::u16string longPath = folder.u16string() + u"/";
+    while (longPath.size() < 259) longPath.push_back(u'a');
+    HANDLE file = CreateFileW(longPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << "259 units still open";
+    CloseHandle(file);
+    longPath.push_back(u'a');
+    EXPECT_EQ(CreateFileW(longPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr),
+              INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_FILENAME_EXCED_RANGE);
+}
+
+TEST_F(Files, AWriteToAFullDiskFails) {
+    HANDLE full = CreateFileW(u"/dev/full", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (full == INVALID_HANDLE_VALUE) GTEST_SKIP() << "no /dev/full here";
+    EXPECT_FALSE(write(full, "bytes"));
+    EXPECT_EQ(GetLastError(), ERROR_HANDLE_DISK_FULL);
+    CloseHandle(full);
+}
+
+TEST_F(Files, WritingNeedsWriteAccess) {
+    const fs::path path = folder / "read-only.txt";
+    std::ofstream(path) << "x";
+    HANDLE reader =
+        CreateFileW(path.u16string().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(write(reader, "y"));
+    char byte = 0;
+    DWORD read = 0;
+    EXPECT_TRUE(ReadFile(reader, &byte, 1, &read, nullptr));
+    EXPECT_EQ(read, 1u);
+    EXPECT_EQ(byte, 'x');
+    CloseHandle(reader);
+}
+
+}  // namespace

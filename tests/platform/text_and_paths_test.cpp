@@ -1,0 +1,78 @@
+#include <windows.h>
+#include <winplatform/drive_map.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+std::u16string toWide(const char* text, int length = -1) {
+    const int needed = MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
+    std::u16string out(static_cast<std::size_t>(needed), u'\0');
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, text, length, out.data(), needed), needed);
+    return out;
+}
+
+TEST(CodePages, AnsiIsWindows1252) {
+    EXPECT_EQ(GetACP(), 1252u);
+    EXPECT_EQ(toWide("Success", 7), u"Success");
+    EXPECT_EQ(toWide("\x80\xAE\x9F\x81", 4), u"\u20AC\u00AE\u0178\u0081");
+    EXPECT_EQ(toWide("ab"), std::u16string(u"ab\0", 3)) << "length -1 converts the terminator too";
+}
+
+TEST(CodePages, TooSmallABufferFails) {
+    WCHAR buffer[2];
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", 3, buffer, 2), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+}
+
+TEST(CodePages, WideToAnsiUsesTheDefaultCharForWhatItCannotHold) {
+    char buffer[8] = {};
+    BOOL usedDefault = FALSE;
+    const int n = WideCharToMultiByte(CP_ACP, 0, u"a\u20AC\u4E2D", 3, buffer, 8, nullptr, &usedDefault);
+    ASSERT_EQ(n, 3);
+    EXPECT_EQ(std::string(buffer, 3), "a\x80?");
+    EXPECT_TRUE(usedDefault);
+}
+
+class DriveMap : public ::testing::Test {
+protected:
+    void SetUp() override { setenv("WIN_DRIVE_C", "/srv/drive_c/", 1); }
+    void TearDown() override { unsetenv("WIN_DRIVE_C"); }
+};
+
+TEST_F(DriveMap, DriveLettersMapToFolders) {
+    EXPECT_EQ(winplatform::driveCFolder(), "/srv/drive_c");
+    EXPECT_EQ(winplatform::hostPath("c:\\PenviraLog.txt"), "/srv/drive_c/PenviraLog.txt");
+    EXPECT_EQ(winplatform::hostPath("C:/a\\b/c.txt"), "/srv/drive_c/a/b/c.txt");
+    EXPECT_EQ(winplatform::hostPath("C:\\"), "/srv/drive_c");
+    EXPECT_EQ(winplatform::hostPath("Z:\\tmp\\x"), "/tmp/x");
+    EXPECT_EQ(winplatform::hostPath("z:"), "/");
+    EXPECT_EQ(winplatform::hostPath("D:\\data"), std::nullopt);
+}
+
+TEST_F(DriveMap, OtherPathsPassThrough) {
+    EXPECT_EQ(winplatform::hostPath("/tmp/a\\b"), "/tmp/a\\b");
+    EXPECT_EQ(winplatform::hostPath("relative/file.gif"), "relative/file.gif");
+    EXPECT_EQ(winplatform::hostPath(""), "");
+    EXPECT_EQ(winplatform::hostPath(u"/tmp/\u00E9"), "/tmp/\xC3\xA9");
+}
+
+TEST_F(DriveMap, LinuxPathsInWindowsNotation) {
+    EXPECT_EQ(winplatform::windowsPath("/srv/drive_c/Program Files"), "C:\\Program Files");
+    EXPECT_EQ(winplatform::windowsPath("/srv/drive_c"), "C:\\");
+    EXPECT_EQ(winplatform::windowsPath("/srv/drive_cx"), "Z:\\srv\\drive_cx");
+    EXPECT_EQ(winplatform::windowsPath("/"), "Z:\\");
+    EXPECT_EQ(winplatform::windowsPath("/tmp/x"), "Z:\\tmp\\x");
+}
+
+TEST(DriveMapDefault, DriveCLivesUnderHome) {
+    unsetenv("WIN_DRIVE_C");
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || *home == '\0') GTEST_SKIP() << "no HOME";
+    EXPECT_EQ(winplatform::driveCFolder(), std::string(home) + "/.local/share/winplatform/drive_c");
+}
+
+}  // namespace
