@@ -11,3 +11,9 @@
 #include "winplatform/actctx.h"
 #include "winplatform/files.h"
 #include "winplatform/system.h"
+#include "winplatform/crt.h"
+#include "winplatform/gdi.h"
+#include "winerror.h"
+#ifndef WIN32_LEAN_AND_MEAN
+#include "ole2.h"
+#endif

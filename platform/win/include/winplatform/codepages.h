@@ -8,6 +8,9 @@ inline constexpr UINT CP_THREAD_ACP = 3;
 inline constexpr UINT CP_UTF8 = 65001;
 inline constexpr UINT CP_1252 = 1252;
 
+inline constexpr LCID LOCALE_USER_DEFAULT = 0x0400;
+inline constexpr LCID LOCALE_SYSTEM_DEFAULT = 0x0800;
+
 WINPLATFORM_API UINT WINAPI GetACP();
 
 // As on Windows: a source length of -1 means zero-terminated (the terminator

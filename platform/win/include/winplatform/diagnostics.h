@@ -21,3 +21,19 @@ struct ActivationStats {
 ActivationStats activationStats();
 
 }  // namespace winplatform
+
+namespace winplatform {
+
+// Successful COM initialisations of the calling thread not yet undone.
+std::size_t comInitCount();
+// BSTRs allocated and not yet freed, in the whole process.
+std::size_t liveBstrCount();
+
+}  // namespace winplatform
+
+namespace winplatform {
+
+// GDI objects (bitmaps) created and not yet deleted, in the whole process.
+std::size_t liveGdiObjectCount();
+
+}  // namespace winplatform

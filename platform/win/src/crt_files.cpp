@@ -1,0 +1,83 @@
+#include "winplatform/crt.h"
+
+#include "winplatform/drive_map.h"
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+namespace {
+
+struct TextStream {
+    FILE* file;
+};
+
+// Writes with line feeds widened to carriage return plus line feed.
+ssize_t writeText(void* cookie, const char* bytes, size_t size) {
+    FILE* file = static_cast<TextStream*>(cookie)->file;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (bytes[i] != '\n') continue;
+        if (i > start && std::fwrite(bytes + start, 1, i - start, file) != i - start) return -1;
+        if (std::fwrite("\r\n", 1, 2, file) != 2) return -1;
+        start = i + 1;
+    }
+    if (size > start && std::fwrite(bytes + start, 1, size - start, file) != size - start) return -1;
+    return std::fflush(file) == 0 ? static_cast<ssize_t>(size) : -1;
+}
+
+ssize_t readText(void* cookie, char* bytes, size_t size) {
+    FILE* file = static_cast<TextStream*>(cookie)->file;
+    const std::size_t n = std::fread(bytes, 1, size, file);
+    return std::ferror(file) ? -1 : static_cast<ssize_t>(n);
+}
+
+int closeText(void* cookie) {
+    auto* stream = static_cast<TextStream*>(cookie);
+    const int result = std::fclose(stream->file);
+    delete stream;
+    return result;
+}
+
+}  // namespace
+
+WINPLATFORM_API FILE* _wfopen(const WCHAR* path, const WCHAR* mode) {
+    if (path == nullptr || mode == nullptr) {
+        errno = EINVAL;
+        return nullptr;
+    }
+    std::u16string wideMode(mode);
+    std::string hostMode;
+    bool binary = false;
+    for (char16_t c : wideMode) {
+        if (c == u'r' || c == u'w' || c == u'a' || c == u'+') hostMode.push_back(static_cast<char>(c));
+        else if (c == u'b') binary = true;
+        else if (c != u't') {
+            errno = EINVAL;
+            return nullptr;
+        }
+    }
+    if (hostMode.empty() || std::strchr("rwa", hostMode[0]) == nullptr) {
+        errno = EINVAL;
+        return nullptr;
+    }
+    const auto hostPath = winplatform::hostPath(std::u16string_view(path));
+    if (!hostPath || hostPath->empty()) {
+        errno = ENOENT;
+        return nullptr;
+    }
+    FILE* file = std::fopen(hostPath->c_str(), hostMode.c_str());
+    if (file == nullptr || binary) return file;
+
+    auto* stream = new TextStream{file};
+    cookie_io_functions_t functions{};
+    functions.read = &readText;
+    functions.write = &writeText;
+    functions.close = &closeText;
+    FILE* text = fopencookie(stream, hostMode.c_str(), functions);
+    if (text == nullptr) {
+        std::fclose(file);
+        delete stream;
+    }
+    return text;
+}

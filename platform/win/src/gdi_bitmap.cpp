@@ -1,0 +1,88 @@
+#include "gdi_dib.h"
+#include "gdi_objects.h"
+
+#include "winplatform/errors.h"
+#include "winplatform/gdi.h"
+#include "winplatform/gdi_access.h"
+#include "winplatform/resources.h"
+
+#include <cstddef>
+#include <cstring>
+
+namespace winplatform {
+namespace {
+
+class BitmapObject : public GdiObject {
+public:
+    explicit BitmapObject(DibImage image) : image_(std::move(image)) {}
+
+    const DibImage& image() const { return image_; }
+
+    int describe(int size, LPVOID buffer) const override {
+        if (buffer == nullptr) return static_cast<int>(sizeof(BITMAP));
+        if (size < static_cast<int>(sizeof(BITMAP))) {
+            SetLastError(ERROR_INSUFFICIENT_BUFFER);
+            return 0;
+        }
+        BITMAP description{};
+        description.bmType = 0;
+        description.bmWidth = image_.width;
+        description.bmHeight = image_.height;
+        // A device-dependent bitmap's rows are padded to 16 bits.
+        description.bmWidthBytes = (image_.width * image_.bitsPerPixel + 15) / 16 * 2;
+        description.bmPlanes = 1;
+        description.bmBitsPixel = static_cast<WORD>(image_.bitsPerPixel);
+        description.bmBits = nullptr;
+        std::memcpy(buffer, &description, sizeof description);
+        return static_cast<int>(sizeof description);
+    }
+
+private:
+    DibImage image_;
+};
+
+std::uint8_t luminanceOf(std::uint32_t colour) {
+    const std::uint32_t red = (colour >> 16) & 0xFF;
+    const std::uint32_t green = (colour >> 8) & 0xFF;
+    const std::uint32_t blue = colour & 0xFF;
+    return static_cast<std::uint8_t>((red * 299 + green * 587 + blue * 114 + 500) / 1000);
+}
+
+}  // namespace
+
+bool readBitmapPixels(HBITMAP bitmap, BitmapPixels* out) {
+    if (out == nullptr) return false;
+    const auto object = findGdiObjectAs<BitmapObject>(bitmap);
+    if (!object) return false;
+    const DibImage& image = object->image();
+    BitmapPixels pixels;
+    pixels.width = image.width;
+    pixels.height = image.height;
+    pixels.bitsPerPixel = image.bitsPerPixel;
+    pixels.luminance.reserve(image.pixels.size());
+    for (const std::uint32_t colour : image.pixels) pixels.luminance.push_back(luminanceOf(colour));
+    *out = std::move(pixels);
+    return true;
+}
+
+}  // namespace winplatform
+
+WINPLATFORM_API HBITMAP WINAPI LoadBitmapW(HINSTANCE instance, LPCWSTR name) {
+    using namespace winplatform;
+    if (instance == nullptr) {
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+        return nullptr;
+    }
+    HRSRC resource = FindResourceW(instance, name, RT_BITMAP);
+    if (resource == nullptr) return nullptr;
+    HGLOBAL loaded = LoadResource(instance, resource);
+    const DWORD size = SizeofResource(instance, resource);
+    const auto* bytes = static_cast<const BYTE*>(LockResource(loaded));
+    if (bytes == nullptr) return nullptr;
+    auto image = parseDib({bytes, size});
+    if (!image) {
+        SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
+        return nullptr;
+    }
+    return static_cast<HBITMAP>(addGdiObject(std::make_shared<BitmapObject>(std::move(*image))));
+}

@@ -1,0 +1,37 @@
+#include "winplatform/headless_input.h"
+
+#include <mutex>
+#include <utility>
+
+namespace winplatform {
+namespace {
+
+struct InstalledSource {
+    std::mutex mutex;
+    std::shared_ptr<InputSource> source;
+};
+
+InstalledSource& installed() {
+    static InstalledSource instance;
+    return instance;
+}
+
+}  // namespace
+
+std::shared_ptr<InputSource> setInputSource(std::shared_ptr<InputSource> source) {
+    std::lock_guard lock(installed().mutex);
+    return std::exchange(installed().source, std::move(source));
+}
+
+std::optional<InputEvent> nextInputEvent() {
+    std::shared_ptr<InputSource> source;
+    {
+        std::lock_guard lock(installed().mutex);
+        source = installed().source;
+    }
+    // Asked outside the lock: a source may install another while it runs.
+    if (!source) return std::nullopt;
+    return source->next();
+}
+
+}  // namespace winplatform

@@ -1,0 +1,71 @@
+#include <ole2.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+constexpr CLSID kSigPlus{0x69A40DA3, 0x4D42, 0x11D0, {0x86, 0xB0, 0x00, 0x00, 0xC0, 0x25, 0x86, 0x4A}};
+
+TEST(Guid, ParsesTheBracedTextForm) {
+    CLSID parsed{};
+    ASSERT_EQ(CLSIDFromString(u"{69A40DA3-4D42-11D0-86B0-0000C025864A}", &parsed), S_OK);
+    EXPECT_EQ(parsed, kSigPlus);
+    IID lower{};
+    ASSERT_EQ(IIDFromString(u"{69a40da3-4d42-11d0-86b0-0000c025864a}", &lower), S_OK);
+    EXPECT_TRUE(IsEqualIID(lower, kSigPlus));
+}
+
+TEST(Guid, ComparesEveryField) {
+    CLSID other = kSigPlus;
+    other.Data4[7] = 0x4B;
+    EXPECT_FALSE(IsEqualCLSID(other, kSigPlus));
+    other = kSigPlus;
+    other.Data3 = 0x11D1;
+    EXPECT_NE(other, kSigPlus);
+    EXPECT_EQ(kSigPlus, kSigPlus);
+}
+
+TEST(Guid, RefusesMalformedTextAndZeroesTheResult) {
+    const char16_t* malformed[] = {
+        u"69A40DA3-4D42-11D0-86B0-0000C025864A",    // no braces
+        u"{69A40DA3-4D42-11D0-86B0-0000C025864A",   // no closing brace
+        u"{69A40DA3-4D42-11D0-86B0-0000C025864A}x", // trailing text
+        u"{69A40DA3-4D42-11D0-86B00000C025864A}",   // a dash missing
+        u"{69A40DA3-4D42-11D0-86B0-0000C025864G}",  // not hexadecimal
+        u"{69A40DA3+4D42-11D0-86B0-0000C025864A}",  // wrong separator
+        u"",
+    };
+    for (const char16_t* text : malformed) {
+        CLSID clsid = kSigPlus;
+        EXPECT_EQ(CLSIDFromString(text, &clsid), CO_E_CLASSSTRING) << std::u16string(text).size();
+        EXPECT_EQ(clsid, CLSID_NULL);
+        IID iid = kSigPlus;
+        EXPECT_EQ(IIDFromString(text, &iid), E_INVALIDARG);
+    }
+    CLSID clsid{};
+    EXPECT_EQ(CLSIDFromString(nullptr, &clsid), CO_E_CLASSSTRING);
+}
+
+TEST(Guid, TextFormRoundTrips) {
+    OLECHAR text[39];
+    ASSERT_EQ(StringFromGUID2(kSigPlus, text, 39), 39);
+    EXPECT_EQ(std::u16string(text), u"{69A40DA3-4D42-11D0-86B0-0000C025864A}");
+    CLSID back{};
+    ASSERT_EQ(CLSIDFromString(text, &back), S_OK);
+    EXPECT_EQ(back, kSigPlus);
+    EXPECT_EQ(StringFromGUID2(kSigPlus, text, 38), 0);
+}
+
+TEST(Guid, WellKnownInterfacesHaveTheirIdentifiers) {
+    IID parsed{};
+    ASSERT_EQ(IIDFromString(u"{00020400-0000-0000-C000-000000000046}", &parsed), S_OK);
+    EXPECT_EQ(parsed, IID_IDispatch);
+    ASSERT_EQ(IIDFromString(u"{00000000-0000-0000-C000-000000000046}", &parsed), S_OK);
+    EXPECT_EQ(parsed, IID_IUnknown);
+    ASSERT_EQ(IIDFromString(u"{00000001-0000-0000-C000-000000000046}", &parsed), S_OK);
+    EXPECT_EQ(parsed, IID_IClassFactory);
+}
+
+}  // namespace
