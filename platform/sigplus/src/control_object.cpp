@@ -1,0 +1,463 @@
+#include "control_object.h"
+
+#include "journal_store.h"
+#include "members.h"
+#include "sigplus/control.h"
+#include "sigplus/render.h"
+#include "sigplus/signature_codec.h"
+
+#include <oleauto.h>
+#include <platform/utf.h>
+
+#include <algorithm>
+#include <atomic>
+#include <map>
+#include <new>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sigplus {
+namespace {
+
+std::atomic<std::size_t> liveControls{0};
+std::atomic<ULONG> objectsMade{0};
+
+struct Value {
+    ValueType type = ValueType::None;
+    std::int32_t number = 0;
+    std::u16string text;
+};
+
+struct Outcome {
+    HRESULT status = S_OK;
+    Value result;
+    SCODE code = S_OK;         // for DISP_E_EXCEPTION
+    const char* description = nullptr;
+};
+
+Outcome failure(SCODE code, const char* description) {
+    Outcome outcome;
+    outcome.status = DISP_E_EXCEPTION;
+    outcome.code = code;
+    outcome.description = description;
+    return outcome;
+}
+
+Outcome refusal(HRESULT status) {
+    Outcome outcome;
+    outcome.status = status;
+    return outcome;
+}
+
+Outcome number(ValueType type, std::int32_t value) {
+    Outcome outcome;
+    outcome.result.type = type;
+    outcome.result.number = value;
+    return outcome;
+}
+
+std::int16_t clampToShort(std::size_t value) { return static_cast<std::int16_t>(std::min<std::size_t>(value, 32767)); }
+
+std::u16string bstrText(BSTR text) { return text == nullptr ? std::u16string() : std::u16string(text, SysStringLen(text)); }
+
+std::string variantText(const VARIANT& v) {
+    switch (v.vt) {
+    case VT_I2: return std::to_string(v.iVal);
+    case VT_I4: return std::to_string(v.lVal);
+    case VT_BOOL: return v.boolVal != VARIANT_FALSE ? "true" : "false";
+    case VT_BSTR: return platform::utf16ToUtf8(bstrText(v.bstrVal));
+    case VT_BSTR | VT_BYREF:
+        return v.pbstrVal == nullptr ? std::string("vt=") + std::to_string(v.vt) : platform::utf16ToUtf8(bstrText(*v.pbstrVal));
+    default: return "vt=" + std::to_string(v.vt);
+    }
+}
+
+std::string valueText(const Value& value) {
+    switch (value.type) {
+    case ValueType::None: return {};
+    case ValueType::Bool: return value.number != 0 ? "true" : "false";
+    case ValueType::Bstr:
+    case ValueType::BstrRef: return platform::utf16ToUtf8(value.text);
+    case ValueType::I2:
+    case ValueType::I4: break;
+    }
+    return std::to_string(value.number);
+}
+
+// The value of an argument of the expected type; nothing for another type.
+std::optional<Value> readArgument(const VARIANT& v, ValueType expected) {
+    if (v.vt != variantTypeOf(expected)) return std::nullopt;
+    Value value;
+    value.type = expected;
+    switch (expected) {
+    case ValueType::I2: value.number = v.iVal; break;
+    case ValueType::I4: value.number = v.lVal; break;
+    case ValueType::Bool: value.number = v.boolVal != VARIANT_FALSE ? 1 : 0; break;
+    case ValueType::Bstr: value.text = bstrText(v.bstrVal); break;
+    case ValueType::BstrRef:
+        if (v.pbstrVal == nullptr) return std::nullopt;
+        value.text = bstrText(*v.pbstrVal);
+        break;
+    case ValueType::None: return std::nullopt;
+    }
+    return value;
+}
+
+HRESULT writeResult(const Value& value, VARIANT* result) {
+    VariantInit(result);
+    switch (value.type) {
+    case ValueType::None: return S_OK;
+    case ValueType::I2: result->iVal = static_cast<SHORT>(value.number); break;
+    case ValueType::I4: result->lVal = value.number; break;
+    case ValueType::Bool: result->boolVal = value.number != 0 ? VARIANT_TRUE : VARIANT_FALSE; break;
+    case ValueType::Bstr:
+    case ValueType::BstrRef:
+        result->bstrVal = SysAllocStringLen(value.text.data(), static_cast<UINT>(value.text.size()));
+        if (result->bstrVal == nullptr) return E_OUTOFMEMORY;
+        break;
+    }
+    result->vt = variantTypeOf(value.type == ValueType::BstrRef ? ValueType::Bstr : value.type);
+    return S_OK;
+}
+
+void fillException(EXCEPINFO* exception, const Outcome& outcome) {
+    if (exception == nullptr) return;
+    *exception = EXCEPINFO{};
+    exception->scode = outcome.code;
+    exception->bstrSource = SysAllocString(u"SigPlus");
+    const std::u16string description = platform::utf8ToUtf16(outcome.description != nullptr ? outcome.description : "");
+    exception->bstrDescription = SysAllocStringLen(description.data(), static_cast<UINT>(description.size()));
+}
+
+// Property values after creation and after PadReset.
+std::map<DISPID, std::int32_t> defaultProperties() {
+    return {
+        {dispid::RenderOption, 0},   {dispid::RenderWidth, 215}, {dispid::RenderHeight, 70},
+        {dispid::RenderPenWidth, 15}, {dispid::InkSpanX, 0},     {dispid::InkSpanY, 0},
+        {dispid::PadXFrom, 0},        {dispid::PadYFrom, 0},     {dispid::PadXTo, 0},
+        {dispid::PadYTo, 0},          {dispid::PadPort, 0},      {dispid::PackingMode, 0},
+        {dispid::CipherMode, 0},      {dispid::InkEnabled, 0},   {dispid::RenderFormat, kRenderFormatGif},
+        {dispid::PadKind, 0},         {dispid::DisplayMode, 0},
+    };
+}
+
+// The state a container hands over for a control of the dialog's size
+// (240 x 64 dialog units) when it has none of its own.
+SavedState defaultState() {
+    SavedState state;
+    state.extentX = 9525;
+    state.extentY = 2752;
+    state.stockProperties = 9;
+    state.foreColour = 0x00000000;
+    state.backColour = 0x00D8E9EC;
+    return state;
+}
+
+class Control final : public IDispatch, public ISigPlusControl {
+public:
+    Control() : number_(++objectsMade) { liveControls.fetch_add(1); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (object == nullptr) return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == DIID_SigPlus) {
+            *object = static_cast<IDispatch*>(this);
+        } else if (riid == IID_ISigPlusControl) {
+            *object = static_cast<ISigPlusControl*>(this);
+        } else {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (count == nullptr) return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** typeInfo) override {
+        if (typeInfo != nullptr) *typeInfo = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT nameCount, LCID,
+                                            DISPID* dispids) override {
+        if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+        if (names == nullptr || dispids == nullptr || nameCount == 0) return E_INVALIDARG;
+        const std::u16string_view name = names[0] == nullptr ? std::u16string_view() : std::u16string_view(names[0]);
+        const Member* member = findMember(name);
+        dispids[0] = member != nullptr ? member->id : DISPID_UNKNOWN;
+        // The members take no named arguments.
+        for (UINT i = 1; i < nameCount; ++i) dispids[i] = DISPID_UNKNOWN;
+        return member != nullptr && nameCount == 1 ? S_OK : DISP_E_UNKNOWNNAME;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                     EXCEPINFO* exception, UINT* argumentError) override;
+
+    HRESULT STDMETHODCALLTYPE AddStroke(const Point* points, ULONG count) override {
+        if (points == nullptr || count == 0 || count > kMaxInkPoints - pointCount(ink_)) return E_INVALIDARG;
+        ink_.emplace_back(points, points + count);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetInk(Ink* ink) override {
+        if (ink == nullptr) return E_POINTER;
+        *ink = ink_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE LoadState(const BYTE* bytes, ULONG size) override {
+        if (bytes == nullptr) return E_POINTER;
+        auto parsed = SavedState::parse(std::span(bytes, size));
+        if (!parsed) return E_INVALIDARG;
+        state_ = std::move(*parsed);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetState(SavedState* state) override {
+        if (state == nullptr) return E_POINTER;
+        *state = state_;
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE ObjectNumber() override { return number_; }
+
+private:
+    ~Control() { liveControls.fetch_sub(1); }
+
+    Outcome call(const Member* member, REFIID riid, WORD flags, const DISPPARAMS* params, UINT* argumentError);
+    Outcome get(const Member& member);
+    Outcome put(const Member& member, const Value& value);
+    Outcome method(const Member& member, const std::vector<Value>& arguments);
+
+    std::int32_t property(DISPID id) const { return properties_.at(id); }
+    SignatureModes modes() const {
+        return {static_cast<std::int16_t>(property(dispid::PackingMode)),
+                static_cast<std::int16_t>(property(dispid::CipherMode))};
+    }
+    void reset() {
+        properties_ = defaultProperties();
+        ink_.clear();
+        bound_.clear();
+        pending_.clear();
+        binding_ = false;
+        renderBuffer_.clear();
+    }
+
+    const ULONG number_;
+    std::atomic<ULONG> references_{1};
+    std::map<DISPID, std::int32_t> properties_ = defaultProperties();
+    Ink ink_;
+    BoundTexts bound_;    // the texts of the last finished binding
+    BoundTexts pending_;  // the texts of the binding in progress
+    bool binding_ = false;
+    std::vector<std::uint8_t> renderBuffer_;
+    SavedState state_ = defaultState();
+};
+
+CallKind kindOf(const Member* member, WORD flags) {
+    if ((flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0) return CallKind::Put;
+    if (member != nullptr) return member->property ? CallKind::Get : CallKind::Method;
+    return (flags & DISPATCH_METHOD) != 0 ? CallKind::Method : CallKind::Get;
+}
+
+HRESULT Control::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                        EXCEPINFO* exception, UINT* argumentError) {
+    const Member* member = findMember(id);
+    JournalEntry entry;
+    entry.object = number_;
+    entry.dispid = id;
+    entry.member = member != nullptr ? member->name : "";
+    entry.kind = kindOf(member, flags);
+    Outcome outcome;
+    try {
+        if (params != nullptr && params->rgvarg != nullptr) {
+            for (UINT i = params->cArgs; i-- > 0;) entry.arguments.push_back(variantText(params->rgvarg[i]));
+        }
+        outcome = call(member, riid, flags, params, argumentError);
+    } catch (const std::bad_alloc&) {
+        outcome = refusal(E_OUTOFMEMORY);
+    }
+    if (SUCCEEDED(outcome.status) && result != nullptr && outcome.result.type != ValueType::None) {
+        outcome.status = writeResult(outcome.result, result);
+    }
+    if (outcome.status == DISP_E_EXCEPTION) fillException(exception, outcome);
+    entry.status = outcome.status;
+    if (SUCCEEDED(outcome.status)) entry.result = valueText(outcome.result);
+    appendJournal(std::move(entry));
+    return outcome.status;
+}
+
+Outcome Control::call(const Member* member, REFIID riid, WORD flags, const DISPPARAMS* params, UINT* argumentError) {
+    if (member == nullptr) return refusal(DISP_E_MEMBERNOTFOUND);
+    if (riid != IID_NULL) return refusal(DISP_E_UNKNOWNINTERFACE);
+    static constexpr DISPPARAMS kNoArguments{nullptr, nullptr, 0, 0};
+    const DISPPARAMS& p = params != nullptr ? *params : kNoArguments;
+    if (p.cArgs > 0 && p.rgvarg == nullptr) return refusal(E_INVALIDARG);
+    if (p.cNamedArgs > p.cArgs || (p.cNamedArgs > 0 && p.rgdispidNamedArgs == nullptr)) return refusal(E_INVALIDARG);
+
+    const bool putting = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+    if (member->property) {
+        if (putting) {
+            if (p.cArgs != 1) return refusal(DISP_E_BADPARAMCOUNT);
+            if (p.cNamedArgs != 1 || p.rgdispidNamedArgs[0] != DISPID_PROPERTYPUT) return refusal(DISP_E_PARAMNOTFOUND);
+            const auto value = readArgument(p.rgvarg[0], member->type);
+            if (!value) {
+                if (argumentError != nullptr) *argumentError = 0;
+                return refusal(DISP_E_TYPEMISMATCH);
+            }
+            return put(*member, *value);
+        }
+        if ((flags & DISPATCH_PROPERTYGET) == 0) return refusal(DISP_E_MEMBERNOTFOUND);
+        if (p.cNamedArgs != 0) return refusal(DISP_E_NONAMEDARGS);
+        if (p.cArgs != 0) return refusal(DISP_E_BADPARAMCOUNT);
+        return get(*member);
+    }
+
+    if ((flags & DISPATCH_METHOD) == 0 || putting) return refusal(DISP_E_MEMBERNOTFOUND);
+    if (p.cNamedArgs != 0) return refusal(DISP_E_NONAMEDARGS);
+    if (p.cArgs != member->argumentCount) return refusal(DISP_E_BADPARAMCOUNT);
+    std::vector<Value> arguments;
+    for (UINT i = 0; i < p.cArgs; ++i) {
+        const UINT slot = p.cArgs - 1 - i;  // the last argument comes first
+        auto value = readArgument(p.rgvarg[slot], member->arguments[i]);
+        if (!value) {
+            if (argumentError != nullptr) *argumentError = slot;
+            return refusal(DISP_E_TYPEMISMATCH);
+        }
+        arguments.push_back(std::move(*value));
+    }
+    return method(*member, arguments);
+}
+
+Outcome Control::get(const Member& member) {
+    if (member.id != dispid::SignatureText) return number(member.type, property(member.id));
+    if (binding_) return failure(E_UNEXPECTED, "BindEnd has not finished the binding");
+    Outcome outcome;
+    outcome.result.type = ValueType::Bstr;
+    try {
+        const std::string text = encodeSignature(ink_, bound_, modes());
+        outcome.result.text.assign(text.begin(), text.end());
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception&) {
+        return failure(E_FAIL, "the ink cannot be encoded");
+    }
+    return outcome;
+}
+
+Outcome Control::put(const Member& member, const Value& value) {
+    if (member.id != dispid::SignatureText) {
+        properties_[member.id] = value.number;
+        return {};
+    }
+    // A text that does not open under this binding and these modes is no
+    // signature: the ink is left empty and SignaturePointCount says 0.
+    ink_.clear();
+    if (binding_) return {};
+    std::string ascii;
+    ascii.reserve(value.text.size());
+    for (const char16_t unit : value.text) {
+        if (unit == 0 || unit > 0x7F) return {};
+        ascii.push_back(static_cast<char>(unit));
+    }
+    if (auto ink = decodeSignature(ascii, bound_, modes())) ink_ = std::move(*ink);
+    return {};
+}
+
+Outcome Control::method(const Member& member, const std::vector<Value>& arguments) {
+    switch (member.id) {
+    case dispid::ClearInk:
+        ink_.clear();
+        return {};
+    case dispid::InkPointCount:
+    case dispid::SignaturePointCount:
+        return number(ValueType::I2, clampToShort(pointCount(ink_)));
+    case dispid::BindBegin:
+        pending_.clear();
+        binding_ = true;
+        return {};
+    case dispid::BindAddText:
+        if (!binding_) return failure(E_UNEXPECTED, "BindAddText outside BindBegin and BindEnd");
+        pending_.push_back(arguments[0].text);
+        return {};
+    case dispid::BindEnd:
+        if (!binding_) return failure(E_UNEXPECTED, "BindEnd without BindBegin");
+        bound_ = std::move(pending_);
+        pending_.clear();
+        binding_ = false;
+        return {};
+    case dispid::PadReset:
+        reset();
+        return {};
+    case dispid::RenderToBuffer: {
+        const std::int32_t format = property(dispid::RenderFormat);
+        if (format != kRenderFormatGif) return failure(E_INVALIDARG, "the render format is not supported");
+        RenderSettings settings;
+        settings.width = property(dispid::RenderWidth);
+        settings.height = property(dispid::RenderHeight);
+        settings.penWidth = property(dispid::RenderPenWidth);
+        settings.option = property(dispid::RenderOption);
+        settings.spanX = property(dispid::InkSpanX);
+        settings.spanY = property(dispid::InkSpanY);
+        try {
+            renderBuffer_ = renderGif(ink_, settings);
+        } catch (const std::bad_alloc&) {
+            throw;
+        } catch (const std::exception&) {
+            renderBuffer_.clear();
+            return failure(E_FAIL, "the image cannot be encoded");
+        }
+        return {};
+    }
+    case dispid::RenderBufferSize:
+        return number(ValueType::I4, static_cast<std::int32_t>(renderBuffer_.size()));
+    case dispid::RenderBufferByte: {
+        const std::int32_t index = arguments[0].number;
+        if (index < 0 || static_cast<std::size_t>(index) >= renderBuffer_.size()) {
+            return failure(DISP_E_BADINDEX, "RenderBufferByte index outside the image buffer");
+        }
+        return number(ValueType::I2, renderBuffer_[static_cast<std::size_t>(index)]);
+    }
+    case dispid::RenderBufferRelease:
+        renderBuffer_.clear();
+        renderBuffer_.shrink_to_fit();
+        return {};
+
+    // The pad's screen, its touch keys and its connection are not driven
+    // yet: these calls are checked and journalled and change nothing.
+    case dispid::InkAreaSet:
+    case dispid::DisplayBitmap:
+    case dispid::DisplayClearArea:
+        return number(ValueType::Bool, 1);
+    case dispid::HotSpotTouched:
+        return number(ValueType::I2, 0);  // no touch key can be hit yet
+    case dispid::DisplaySetup:
+    case dispid::DisplayInkArea:
+    case dispid::HotSpotDefine:
+    case dispid::HotSpotReset:
+    case dispid::PadRefresh:
+        return {};
+    default:
+        return refusal(DISP_E_MEMBERNOTFOUND);
+    }
+}
+
+}  // namespace
+
+HRESULT createControl(REFIID riid, void** object) {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    Control* control = new (std::nothrow) Control();
+    if (control == nullptr) return E_OUTOFMEMORY;
+    const HRESULT hr = control->QueryInterface(riid, object);
+    control->Release();
+    return hr;
+}
+
+std::size_t liveControlCount() { return liveControls.load(); }
+
+}  // namespace sigplus
