@@ -1,0 +1,43 @@
+#include "control_registration.h"
+
+#include <winplatform/com_registry.h>
+
+#include <unistd.h>
+
+#include <climits>
+#include <filesystem>
+
+namespace fmhost {
+namespace {
+
+// {69A40DA3-4D42-11D0-86B0-0000C025864A}
+constexpr CLSID kControlClass = {0x69A40DA3, 0x4D42, 0x11D0, {0x86, 0xB0, 0x00, 0x00, 0xC0, 0x25, 0x86, 0x4A}};
+
+std::filesystem::path programFolder(const std::string& programPath) {
+    char resolved[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", resolved, sizeof resolved - 1);
+    if (n > 0) {
+        resolved[n] = '\0';
+        return std::filesystem::path(resolved).parent_path();
+    }
+    return std::filesystem::absolute(programPath).parent_path();
+}
+
+}  // namespace
+
+bool registerControl(const Options& options, const std::string& programPath, std::string& error) {
+    if (options.noControl) return true;
+    const std::filesystem::path library =
+        options.controlPath ? std::filesystem::absolute(*options.controlPath) : programFolder(programPath) / "libsigplus.so";
+    if (!std::filesystem::exists(library)) {
+        error = "no control library at '" + library.string() + "'";
+        return false;
+    }
+    if (FAILED(winplatform::registerInprocServer(kControlClass, library.string()))) {
+        error = "cannot register the control library '" + library.string() + "'";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace fmhost

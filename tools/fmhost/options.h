@@ -1,0 +1,37 @@
+// The command line of fmhost.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace fmhost {
+
+inline constexpr std::int16_t kDefaultHostVersion = 60;
+
+struct Options {
+    std::string pluginPath;
+    std::optional<std::string> scriptPath;  // "-" reads the script from stdin
+    std::vector<std::string> expressions;   // -e, in order
+    std::int16_t hostVersion = kDefaultHostVersion;
+    bool quiet = false;
+    bool verbose = false;
+    bool preferences = false;
+    // The signature pad control's library: beside fmhost unless given; with
+    // noControl the control is not registered at all.
+    std::optional<std::string> controlPath;
+    bool noControl = false;
+    bool help = false;
+};
+
+struct ParsedOptions {
+    Options options;
+    std::string error;  // empty when the command line is usable
+};
+
+ParsedOptions parseOptions(const std::vector<std::string>& arguments);
+
+std::string usageText();
+
+}  // namespace fmhost
