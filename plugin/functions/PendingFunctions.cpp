@@ -19,14 +19,4 @@ ZERA_HANDLER(Do_ZERA_CaptureSignature) {
     return answerNotAvailable(result);
 }
 
-// Needs the windowless control binding that turns a signature into an image.
-ZERA_HANDLER(Do_ZERA_RenderSigFromString) {
-    return answerNotAvailable(result);
-}
-
-// Needs the same image rendering, and the file output.
-ZERA_HANDLER(Do_ZERA_SaveSigToFile) {
-    return answerNotAvailable(result);
-}
-
 }  // namespace zera

@@ -33,6 +33,12 @@ public:
 
     void setPenWidth(std::int32_t width) { penWidth = width; }
 
+    // Turns a stored signature and the text it was bound to into image
+    // bytes, under the stored modes and pen width. On success the bytes are
+    // `imageBuffer`'s, valid until the next render that gets as far.
+    bool renderSignatureImage(const std::u16string& signatureText, const std::u16string& boundText,
+                              const std::uint8_t** outBytes, std::uint32_t* outByteCount);
+
     std::vector<std::uint8_t> imageBuffer;  // empty until the first render
     std::int16_t renderWidth = 0;
     std::int16_t renderHeight = 0;

@@ -3,6 +3,7 @@
 // must change nothing, and no host object the plug-in made may outlive the
 // call. A failing release cannot raise (it runs in destructors); the object
 // is released all the same, so the outcome is as if nothing failed.
+#include "FakeControl.h"
 #include "PluginModule.h"
 
 #include <platform/utf.h>
@@ -10,7 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <typeinfo>
 
@@ -22,6 +27,7 @@ struct Scenario {
     std::string name;
     std::function<void(PluginModule&)> prepare;
     std::function<std::string(PluginModule&)> run;
+    bool withControl = false;
 };
 
 std::string describe(const fmw::CallResult& outcome) {
@@ -39,10 +45,16 @@ void started(PluginModule& plugin) { ASSERT_EQ(plugin.startup(), 53); }
 
 Scenario handler(const std::string& label, const std::u16string& function, std::vector<Value> arguments,
                  std::function<void(PluginModule&)> prepare = started) {
-    return {label, std::move(prepare), [function, arguments](PluginModule& plugin) {
-                return describe(plugin.run(function, arguments));
-            }};
+    return {label, std::move(prepare),
+            [function, arguments](PluginModule& plugin) { return describe(plugin.run(function, arguments)); }};
 }
+
+Scenario withControl(Scenario scenario) {
+    scenario.withControl = true;
+    return scenario;
+}
+
+std::string saveTarget() { return "/tmp/zera-sweep-" + std::to_string(::getpid()) + ".gif"; }
 
 std::vector<Scenario> scenarios() {
     std::vector<Scenario> all;
@@ -78,8 +90,14 @@ std::vector<Scenario> scenarios() {
     all.push_back(handler("banner missing", u"ZERA_SetBannerPath", {T(u"/no/such/banner.bmp")}));
     all.push_back(handler("banner cleared", u"ZERA_SetBannerPath", {}));
     all.push_back(handler("capture", u"ZERA_CaptureSignature", {T(u"Order 1042")}));
-    all.push_back(handler("render", u"ZERA_RenderSigFromString", {T(u"sig"), T(u"Order 1042")}));
-    all.push_back(handler("save", u"ZERA_SaveSigToFile", {T(u"sig"), T(u"Order 1042"), T(u"/tmp/never.gif")}));
+    all.push_back(handler("render without control", u"ZERA_RenderSigFromString", {T(u"sig"), T(u"Order 1042")}));
+    all.push_back(withControl(handler("render", u"ZERA_RenderSigFromString", {T(u"sig"), T(u"Order 1042")})));
+    all.push_back(handler("save without control", u"ZERA_SaveSigToFile",
+                          {T(u"sig"), T(u"Order 1042"), T(u"/tmp/never.gif")}));
+    const std::u16string target = fmw::Value::text(platform::utf8ToUtf16(saveTarget())).textValue();
+    all.push_back(withControl(handler("save", u"ZERA_SaveSigToFile", {T(u"sig"), T(u"Order 1042"), T(target)})));
+    all.push_back(withControl(handler("save fails", u"ZERA_SaveSigToFile",
+                                      {T(u"sig"), T(u"Order 1042"), T(u"/no/such/folder/sig.gif")})));
     return all;
 }
 
@@ -94,6 +112,9 @@ TEST_P(FaultSweep, HostFailuresPropagateAndNothingLeaks) {
 
     std::string baseline;
     std::vector<std::string> operations;
+    std::optional<FakeControlRegistration> control;
+    if (scenario.withControl) control.emplace();
+    const std::size_t comBaseline = winplatform::comInitCount();
     {
         PluginModule plugin;
         scenario.prepare(plugin);
@@ -139,9 +160,20 @@ TEST_P(FaultSweep, HostFailuresPropagateAndNothingLeaks) {
             EXPECT_EQ(fmw::pluginOwnedLive(), 0u);
             EXPECT_EQ(fmw::misuseCount(), 0u) << fmw::lastMisuse();
             EXPECT_EQ(winplatform::activationStats().depth, 0u);
+            EXPECT_EQ(winplatform::comInitCount(), comBaseline);
+            EXPECT_EQ(winplatform::openFileCount(), 0u);
+            if (control) {
+                EXPECT_EQ(control->objectsAlive(), 0);
+            }
         }
     }
 }
+
+// The save scenario writes a real file; it goes when the program ends.
+struct RemoveSaveTarget : ::testing::Environment {
+    void TearDown() override { std::remove(saveTarget().c_str()); }
+};
+const auto* removeSaveTarget = ::testing::AddGlobalTestEnvironment(new RemoveSaveTarget);
 
 INSTANTIATE_TEST_SUITE_P(EntryAndHandlers, FaultSweep, ::testing::ValuesIn(scenarios()),
                          [](const ::testing::TestParamInfo<Scenario>& param) {

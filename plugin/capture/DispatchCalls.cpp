@@ -1,0 +1,121 @@
+#include "DispatchCalls.h"
+
+namespace zera {
+namespace {
+
+class ResultVariant {
+public:
+    ResultVariant() { VariantInit(&value); }
+    ~ResultVariant() { VariantClear(&value); }
+    ResultVariant(const ResultVariant&) = delete;
+    ResultVariant& operator=(const ResultVariant&) = delete;
+    VARIANT value;
+};
+
+}  // namespace
+
+OwnedBstr::OwnedBstr(const std::u16string& text)
+    : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+
+void DispatchCalls::invoke(DISPID member, WORD flags, VariantArguments& arguments, VARIANT* result) {
+    IDispatch* target = dispatchInterface();
+    if (target == nullptr) raiseFailure(E_POINTER, u"");
+    DISPID namedPut = DISPID_PROPERTYPUT;
+    DISPPARAMS parameters{};
+    parameters.rgvarg = arguments.count == 0 ? nullptr : arguments.values.data();
+    parameters.cArgs = arguments.count;
+    if (flags == DISPATCH_PROPERTYPUT) {
+        parameters.rgdispidNamedArgs = &namedPut;
+        parameters.cNamedArgs = 1;
+    }
+    EXCEPINFO information{};
+    UINT argumentError = 0;
+    const HRESULT status =
+        target->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result, &information, &argumentError);
+    if (FAILED(status)) {
+        // The error information's strings belong to the caller once Invoke
+        // returns.
+        std::u16string description;
+        if (information.bstrDescription != nullptr) {
+            description.assign(information.bstrDescription, SysStringLen(information.bstrDescription));
+        }
+        SysFreeString(information.bstrSource);
+        SysFreeString(information.bstrDescription);
+        SysFreeString(information.bstrHelpFile);
+        raiseFailure(status, description);
+    }
+}
+
+void DispatchCalls::invokeMethod(DISPID member, Arguments arguments, VARIANT* result) {
+    if (arguments.size() > kMaxArguments) raiseFailure(DISP_E_BADPARAMCOUNT, u"");
+    // Integers and BSTR addresses own nothing, so the variants need no
+    // clearing afterwards.
+    VariantArguments variants;
+    variants.count = static_cast<UINT>(arguments.size());
+    UINT slot = variants.count;
+    for (const DispatchArgument& a : arguments) {
+        VARIANT& v = variants.values[--slot];
+        VariantInit(&v);
+        v.vt = a.type;
+        if (a.type == VT_I2) v.iVal = static_cast<SHORT>(a.integer);
+        if (a.type == VT_I4) v.lVal = a.integer;
+        if (a.type == (VT_BSTR | VT_BYREF)) v.pbstrVal = a.text;
+    }
+    invoke(member, DISPATCH_METHOD, variants, result);
+}
+
+void DispatchCalls::putI2(DISPID member, std::int16_t value) {
+    VariantArguments arguments;
+    arguments.count = 1;
+    arguments.values[0].vt = VT_I2;
+    arguments.values[0].iVal = value;
+    invoke(member, DISPATCH_PROPERTYPUT, arguments, nullptr);
+}
+
+void DispatchCalls::putI4(DISPID member, std::int32_t value) {
+    VariantArguments arguments;
+    arguments.count = 1;
+    arguments.values[0].vt = VT_I4;
+    arguments.values[0].lVal = value;
+    invoke(member, DISPATCH_PROPERTYPUT, arguments, nullptr);
+}
+
+void DispatchCalls::putText(DISPID member, const std::u16string& value) {
+    OwnedBstr text(value);
+    if (!text.valid()) raiseOutOfMemory();
+    VariantArguments arguments;
+    arguments.count = 1;
+    arguments.values[0].vt = VT_BSTR;
+    arguments.values[0].bstrVal = *text.address();
+    invoke(member, DISPATCH_PROPERTYPUT, arguments, nullptr);
+}
+
+std::u16string DispatchCalls::getText(DISPID member) {
+    VariantArguments none;
+    ResultVariant result;
+    invoke(member, DISPATCH_PROPERTYGET, none, &result.value);
+    if (result.value.vt != VT_BSTR) raiseFailure(DISP_E_TYPEMISMATCH, u"");
+    if (result.value.bstrVal == nullptr) return {};
+    return std::u16string(result.value.bstrVal, SysStringLen(result.value.bstrVal));
+}
+
+void DispatchCalls::call(DISPID member, Arguments arguments) {
+    ResultVariant result;
+    invokeMethod(member, arguments, &result.value);
+}
+
+std::int16_t DispatchCalls::callI2(DISPID member, Arguments arguments) {
+    ResultVariant result;
+    invokeMethod(member, arguments, &result.value);
+    if (result.value.vt != VT_I2) raiseFailure(DISP_E_TYPEMISMATCH, u"");
+    return result.value.iVal;
+}
+
+std::int32_t DispatchCalls::callI4(DISPID member, Arguments arguments) {
+    ResultVariant result;
+    invokeMethod(member, arguments, &result.value);
+    if (result.value.vt != VT_I4) raiseFailure(DISP_E_TYPEMISMATCH, u"");
+    return result.value.lVal;
+}
+
+}  // namespace zera

@@ -1,0 +1,94 @@
+#include "ErrorCodes.h"
+#include "Handlers.h"
+#include "LastError.h"
+#include "ResultTexts.h"
+#include "Settings.h"
+#include "SignatureContainer.h"
+#include "host/HostAdapters.h"
+#include "host/HostCall.h"
+#include "host/HostHandles.h"
+#include "host/ModuleContextGuard.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace zera {
+namespace {
+
+// An open output file, closed however the handler ends.
+class OutputFile {
+public:
+    explicit OutputFile(const std::u16string& path)
+        : handle_(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    ~OutputFile() {
+        if (isOpen()) CloseHandle(handle_);
+    }
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    // One write of all the bytes; a short write is a failed one.
+    bool write(const std::vector<std::uint8_t>& bytes) {
+        DWORD written = 0;
+        return WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE &&
+               written == bytes.size();
+    }
+
+private:
+    HANDLE handle_;
+};
+
+// The bytes of the value's first stream, read back from the host.
+std::vector<std::uint8_t> firstStream(const fmx::BinaryData* value) {
+    const std::uint32_t size = hostCall([&](HostError& e) { return FM_BinaryData_GetSize(value, 0, e); });
+    std::vector<std::uint8_t> bytes(size);
+    hostCall([&](HostError& e) { return FM_BinaryData_GetData(value, 0, 0, size, bytes.data(), e); });
+    return bytes;
+}
+
+}  // namespace
+
+// Writes the signature's image to the caller's path. The file is opened only
+// once the image exists, so a failed render never touches it.
+ZERA_HANDLER(Do_ZERA_SaveSigToFile) {
+    ModuleContextGuard guard;
+    LastError::reset();
+    std::u16string answer = kResultOk;
+    BinaryDataHandle value;
+    QuadCharHandle gifType('G', 'I', 'F', 'f');
+    QuadCharHandle bmpType('B', 'M', 'P', ' ');
+
+    const std::uint32_t count = parameterCount(parameters);
+    if (count < 3 || count > 4) {
+        answer = kResultError;
+        LastError::raise(kErrInvalidParamCount);
+        setTextResult(result, answer);
+        return 0;
+    }
+    const std::u16string signatureText = readTextParam(parameters, 0);
+    const std::u16string boundText = readTextParam(parameters, 1);
+    const std::u16string path = readTextParam(parameters, 2);
+
+    CaptureState& state = captureState();
+    RenderedImage image;
+    if (!state.renderSignatureImage(signatureText, boundText, &image.bytes, &image.byteCount)) {
+        setTextResult(result, kResultUnsigned);
+        return 0;
+    }
+    image.width = state.renderWidth;
+    image.height = state.renderHeight;
+    buildFileOutput(value.get(), gifType.get(), bmpType.get(), image);
+
+    OutputFile file(path);
+    // A write that fails after the open (a full disk) is as much a failure
+    // to save as an open that fails.
+    if (!file.isOpen() || !file.write(firstStream(value.get()))) {
+        answer = kResultError;
+        LastError::raise(kErrSaveImage);
+    }
+    setTextResult(result, answer);
+    return 0;
+}
+
+}  // namespace zera

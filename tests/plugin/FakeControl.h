@@ -1,0 +1,40 @@
+// A stand-in for the signature pad control that records every call and can
+// be told to answer badly, registered as the control's class for one test.
+// The real replacement control is tested elsewhere; this one lets tests
+// reach the failure paths a working control never takes.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+struct FakeControlScript {
+    std::int16_t signaturePoints = 42;
+    std::int32_t bufferSize = 16;
+    std::vector<std::uint8_t> image;  // what RenderBufferByte answers; filled from bufferSize if empty
+    // Members that fail: DISPID -> how many successful calls before failing
+    // (0 = the first call fails).
+    std::map<DISPID, int> failing;
+    bool answerDispatch = true;  // QueryInterface for the dispatch interface
+};
+
+class FakeControlRegistration {
+public:
+    explicit FakeControlRegistration(FakeControlScript script = {});
+    ~FakeControlRegistration();
+    FakeControlRegistration(const FakeControlRegistration&) = delete;
+    FakeControlRegistration& operator=(const FakeControlRegistration&) = delete;
+
+    // Every call made on every object of the class, in order, such as
+    // "put 17 0", "call 87 'Order 1042'", "get 72".
+    const std::vector<std::string>& calls() const;
+    int objectsCreated() const;
+    int objectsAlive() const;
+    FakeControlScript& script();
+
+private:
+    DWORD cookie_ = 0;
+};

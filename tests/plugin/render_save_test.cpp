@@ -1,0 +1,264 @@
+// Rendering and saving stored signatures, against a control that records
+// its calls and can be told to fail.
+#include "FakeControl.h"
+#include "PluginModule.h"
+
+#include <winplatform/diagnostics.h>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+using fmw::Value;
+
+const std::u16string kSignature = u"stored signature";
+const std::u16string kBound = u"Order 1042";
+
+class WithPlugin : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(plugin.startup(), 53); }
+    void TearDown() override {
+        plugin.shutdown();
+        EXPECT_EQ(fmw::pluginOwnedLive(), 0u);
+        EXPECT_EQ(fmw::misuseCount(), 0u) << fmw::lastMisuse();
+        EXPECT_EQ(winplatform::openFileCount(), 0u);
+        EXPECT_EQ(winplatform::activationStats().depth, 0u);
+    }
+    fmw::CallResult render(const std::u16string& signature = kSignature, const std::u16string& bound = kBound) {
+        return plugin.run(u"ZERA_RenderSigFromString", {T(signature), T(bound)});
+    }
+    std::u16string lastErrorCode() { return plugin.text(u"ZERA_GetLastError", {T(u"code")}); }
+
+    PluginModule plugin;
+};
+
+class Render : public WithPlugin {
+protected:
+    void SetUp() override {
+        WithPlugin::SetUp();
+        EXPECT_EQ(winplatform::comInitCount(), 1u) << "the registration's own initialisation";
+    }
+    void TearDown() override {
+        EXPECT_EQ(winplatform::comInitCount(), 1u) << "every link uninitialises what it initialised";
+        EXPECT_EQ(control.objectsAlive(), 0);
+        WithPlugin::TearDown();
+    }
+    FakeControlRegistration control;
+};
+
+TEST_F(Render, SendsTheCallsInTheirOrder) {
+    const fmw::CallResult outcome = render();
+    ASSERT_EQ(outcome.result.type(), Value::Type::Container);
+    std::vector<std::string> expected = {
+        "call 119",                                   // PadReset
+        "put 17 0",      "put 27 0",                  // binding pass: PackingMode, CipherMode 0
+        "call 86",       "call 87 &'Order 1042'", "call 88",
+        "put 17 0",      "put 27 2",                  // the stored modes
+        "put 49 'stored signature'", "call 72",
+        "put 1 0",       "put 2 215", "put 3 70", "put 4 15", "put 32 5",
+        "call 122",      "call 123",
+    };
+    for (int i = 0; i < 16; ++i) expected.push_back("call 124 " + std::to_string(i));
+    expected.push_back("call 125");
+    EXPECT_EQ(control.calls(), expected);
+}
+
+TEST_F(Render, ContainerHoldsSizeFileNameAndTheControlsBytes) {
+    const fmw::CallResult outcome = render();
+    ASSERT_EQ(outcome.result.type(), Value::Type::Container);
+    const fmw::Container& container = outcome.result.containerValue();
+    ASSERT_TRUE(container.imageSize.has_value());
+    EXPECT_EQ(container.imageSize->first, 215);
+    EXPECT_EQ(container.imageSize->second, 70);
+    EXPECT_EQ(container.fileName, std::u16string(u"sig.gif"));
+    ASSERT_EQ(container.streams.size(), 1u);
+    EXPECT_EQ(container.streams[0].type, "GIFf");
+    EXPECT_EQ(container.streams[0].bytes, control.script().image);
+    EXPECT_EQ(container.addOrder, (std::vector<std::string>{"SIZE", "FNAM", "GIFf"}));
+    EXPECT_EQ(lastErrorCode(), u"0");
+}
+
+TEST_F(Render, TwoRendersGiveIndependentContainers) {
+    const fmw::CallResult first = render();
+    control.script().image.assign(16, 0xEE);
+    const fmw::CallResult second = render();
+    ASSERT_EQ(first.result.type(), Value::Type::Container);
+    ASSERT_EQ(second.result.type(), Value::Type::Container);
+    EXPECT_NE(first.result.containerValue().streams[0].bytes, second.result.containerValue().streams[0].bytes);
+    EXPECT_EQ(second.result.containerValue().streams[0].bytes, std::vector<std::uint8_t>(16, 0xEE));
+}
+
+TEST_F(Render, PenWidthSettingReachesTheControl) {
+    EXPECT_EQ(plugin.text(u"ZERA_SetImagePenWidth", {N(65536 + 7)}), u"0");
+    render();
+    const auto& calls = control.calls();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "put 4 7"), calls.end()) << "the low 16 bits";
+}
+
+TEST_F(Render, NoUsableSignatureIsUnsignedWithoutAnError) {
+    control.script().signaturePoints = 0;
+    const fmw::CallResult outcome = render();
+    ASSERT_EQ(outcome.result.type(), Value::Type::Text);
+    EXPECT_EQ(outcome.result.textValue(), u"UNSIGNED");
+    EXPECT_EQ(lastErrorCode(), u"0");
+    EXPECT_EQ(control.calls().back(), "call 72") << "nothing is rendered after the point count";
+}
+
+TEST_F(Render, AFailingControlCallEndsTheRenderAsUnsigned) {
+    for (DISPID member : {119, 87, 49, 72, 122, 123, 124, 125}) {
+        SCOPED_TRACE(member);
+        control.script().failing = {{member, 0}};
+        const fmw::CallResult outcome = render();
+        EXPECT_EQ(outcome.result.textValue(), u"UNSIGNED");
+        EXPECT_EQ(lastErrorCode(), u"0");
+    }
+}
+
+TEST_F(Render, ANegativeBufferSizeIsAFailureNotAnAllocation) {
+    control.script().bufferSize = -5;
+    const fmw::CallResult outcome = render();
+    EXPECT_EQ(outcome.result.textValue(), u"UNSIGNED");
+    for (const std::string& call : control.calls()) EXPECT_NE(call.rfind("call 124", 0), 0u) << call;
+}
+
+TEST_F(Render, AnEmptyImageIsStillAContainer) {
+    control.script().bufferSize = 0;
+    control.script().image.clear();
+    const fmw::CallResult outcome = render();
+    ASSERT_EQ(outcome.result.type(), Value::Type::Container);
+    ASSERT_EQ(outcome.result.containerValue().streams.size(), 1u);
+    EXPECT_TRUE(outcome.result.containerValue().streams[0].bytes.empty());
+}
+
+TEST_F(Render, WrongParameterCountsAreRefusedByTheHandler) {
+    const auto function = fmw::findFunction(u"ZERA_RenderSigFromString");
+    ASSERT_TRUE(function);
+    EXPECT_EQ(fmw::callFunction(*function, {T(kSignature)}).result.textValue(), u"!!ERROR!!");
+    EXPECT_EQ(lastErrorCode(), u"-3");
+    EXPECT_EQ(plugin.text(u"ZERA_GetLastError"), u"Invalid Number of Parameters");
+    EXPECT_EQ(fmw::callFunction(*function, {T(kSignature), T(kBound), T(u""), T(u""), T(u"")}).result.textValue(),
+              u"!!ERROR!!");
+    EXPECT_EQ(fmw::callFunction(*function, {T(kSignature), T(kBound), T(u"extra")}).result.type(),
+              Value::Type::Container)
+        << "up to four parameters are accepted, the extra ones unread";
+    EXPECT_TRUE(control.calls().size() > 0);
+}
+
+TEST_F(WithPlugin, RenderWithoutTheControlIsUnsignedWithLibraryLoadError) {
+    const fmw::CallResult outcome = render();
+    EXPECT_EQ(outcome.result.textValue(), u"UNSIGNED");
+    EXPECT_EQ(lastErrorCode(), u"-200");
+    EXPECT_EQ(plugin.text(u"ZERA_GetLastError"), u"Library failed to load");
+    EXPECT_EQ(winplatform::comInitCount(), 0u);
+}
+
+TEST(RenderWithoutDispatch, AControlWithoutTheInterfaceCannotBeUsed) {
+    PluginModule plugin;
+    ASSERT_EQ(plugin.startup(), 53);
+    FakeControlScript script;
+    script.answerDispatch = false;
+    FakeControlRegistration control(script);
+    EXPECT_EQ(plugin.run(u"ZERA_RenderSigFromString", {T(kSignature), T(kBound)}).result.textValue(), u"UNSIGNED");
+    EXPECT_EQ(plugin.text(u"ZERA_GetLastError", {T(u"code")}), u"-200");
+    EXPECT_EQ(control.objectsAlive(), 0) << "the object is released although it was of no use";
+    plugin.shutdown();
+}
+
+class Save : public Render {
+protected:
+    void SetUp() override {
+        Render::SetUp();
+        folder = fs::temp_directory_path() / ("zera-save-" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+    }
+    void TearDown() override {
+        fs::remove_all(folder);
+        Render::TearDown();
+    }
+    std::u16string save(const std::u16string& path) {
+        return plugin.text(u"ZERA_SaveSigToFile", {T(kSignature), T(kBound), T(path)});
+    }
+    std::u16string save(const fs::path& path) { return save(path.u16string()); }
+    static std::vector<std::uint8_t> contentOf(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    fs::path folder;
+};
+
+TEST_F(Save, WritesExactlyTheControlsBytesWhateverTheExtension) {
+    for (const char* name : {"sig.gif", "sig.bmp", "sig.png", "sig"}) {
+        const fs::path path = folder / name;
+        EXPECT_EQ(save(path), u"0");
+        EXPECT_EQ(contentOf(path), control.script().image) << name;
+    }
+    EXPECT_EQ(lastErrorCode(), u"0");
+}
+
+TEST_F(Save, ReplacesAnExistingFileEntirely) {
+    const fs::path path = folder / "old.gif";
+    std::ofstream(path) << std::string(1000, 'x');
+    EXPECT_EQ(save(path), u"0");
+    EXPECT_EQ(contentOf(path), control.script().image);
+}
+
+TEST_F(Save, AMissingFolderIsASaveError) {
+    const fs::path path = folder / "missing" / "sig.gif";
+    EXPECT_EQ(save(path), u"!!ERROR!!");
+    EXPECT_EQ(lastErrorCode(), u"-13001");
+    EXPECT_EQ(plugin.text(u"ZERA_GetLastError"), u"Unable to save signature image to file.");
+    EXPECT_FALSE(fs::exists(path));
+}
+
+TEST_F(Save, UnopenablePathsAreSaveErrors) {
+    std::u16string tooLong = folder.u16string() + u"/";
+    while (tooLong.size() < 260) tooLong.push_back(u'n');
+    for (const std::u16string& path : {folder.u16string(), tooLong, std::u16string(u"Q:\\nowhere\\sig.gif")}) {
+        EXPECT_EQ(save(path), u"!!ERROR!!");
+        EXPECT_EQ(lastErrorCode(), u"-13001");
+    }
+}
+
+TEST_F(Save, AFailedWriteAfterTheOpenIsASaveError) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    EXPECT_EQ(save(std::u16string(u"/dev/full")), u"!!ERROR!!");
+    EXPECT_EQ(lastErrorCode(), u"-13001");
+}
+
+TEST_F(Save, AnUnusableSignatureLeavesTheFileAlone) {
+    const fs::path path = folder / "kept.gif";
+    std::ofstream(path) << "old";
+    control.script().signaturePoints = 0;
+    EXPECT_EQ(save(path), u"UNSIGNED");
+    EXPECT_EQ(lastErrorCode(), u"0");
+    EXPECT_EQ(contentOf(path), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+}
+
+TEST_F(Save, WrongParameterCountsAreRefusedByTheHandler) {
+    const auto function = fmw::findFunction(u"ZERA_SaveSigToFile");
+    ASSERT_TRUE(function);
+    EXPECT_EQ(fmw::callFunction(*function, {T(kSignature), T(kBound)}).result.textValue(), u"!!ERROR!!");
+    EXPECT_EQ(lastErrorCode(), u"-3");
+    const fs::path path = folder / "four.gif";
+    EXPECT_EQ(fmw::callFunction(*function, {T(kSignature), T(kBound), T(path.u16string()), T(u"x")})
+                  .result.textValue(),
+              u"0");
+    EXPECT_TRUE(fs::exists(path));
+}
+
+TEST_F(WithPlugin, SaveWithoutTheControlIsUnsignedAndTouchesNoFile) {
+    const fs::path path = fs::temp_directory_path() / ("zera-nocontrol-" + std::to_string(::getpid()) + ".gif");
+    EXPECT_EQ(plugin.text(u"ZERA_SaveSigToFile", {T(kSignature), T(kBound), T(path.u16string())}), u"UNSIGNED");
+    EXPECT_EQ(lastErrorCode(), u"-200");
+    EXPECT_FALSE(fs::exists(path));
+}
+
+}  // namespace
