@@ -1,8 +1,8 @@
 #include "ErrorCodes.h"
 #include "Handlers.h"
+#include "RenderFromParameters.h"
 #include "LastError.h"
 #include "ResultTexts.h"
-#include "Settings.h"
 #include "SignatureContainer.h"
 #include "host/HostAdapters.h"
 #include "host/HostCall.h"
@@ -54,33 +54,16 @@ std::vector<std::uint8_t> firstStream(const fmx::BinaryData* value) {
 ZERA_HANDLER(Do_ZERA_SaveSigToFile) {
     ModuleContextGuard guard;
     LastError::reset();
-    std::u16string answer = kResultOk;
     BinaryDataHandle value;
     QuadCharHandle gifType('G', 'I', 'F', 'f');
     QuadCharHandle bmpType('B', 'M', 'P', ' ');
 
-    const std::uint32_t count = parameterCount(parameters);
-    if (count < 3 || count > 4) {
-        answer = kResultError;
-        LastError::raise(kErrInvalidParamCount);
-        setTextResult(result, answer);
-        return 0;
-    }
-    const std::u16string signatureText = readTextParam(parameters, 0);
-    const std::u16string boundText = readTextParam(parameters, 1);
-    const std::u16string path = readTextParam(parameters, 2);
+    const auto rendered = renderFromParameters(parameters, result, 3);
+    if (!rendered) return 0;
+    buildFileOutput(value.get(), gifType.get(), bmpType.get(), rendered->image);
 
-    CaptureState& state = captureState();
-    RenderedImage image;
-    if (!state.renderSignatureImage(signatureText, boundText, &image.bytes, &image.byteCount)) {
-        setTextResult(result, kResultUnsigned);
-        return 0;
-    }
-    image.width = state.renderWidth;
-    image.height = state.renderHeight;
-    buildFileOutput(value.get(), gifType.get(), bmpType.get(), image);
-
-    OutputFile file(path);
+    std::u16string answer = kResultOk;
+    OutputFile file(rendered->texts[2]);
     // A write that fails after the open (a full disk) is as much a failure
     // to save as an open that fails.
     if (!file.isOpen() || !file.write(firstStream(value.get()))) {
