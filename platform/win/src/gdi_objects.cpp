@@ -1,69 +1,38 @@
 #include "gdi_objects.h"
 
+#include "numbered_table.h"
+
 #include "winplatform/diagnostics.h"
 #include "winplatform/errors.h"
 #include "winplatform/gdi.h"
 
-#include <map>
-#include <mutex>
 
 namespace winplatform {
 namespace {
 
-struct Table {
-    std::mutex mutex;
-    std::map<ULONG_PTR, std::shared_ptr<GdiObject>> objects;
-    // Far from the kernel handles' numbers, so that neither kind of handle
-    // is mistaken for the other when read in a trace.
-    ULONG_PTR next = 0x05000000;
-};
-
-Table& table() {
-    static Table instance;
+// Far from the kernel handles' numbers, so that neither kind of handle is
+// mistaken for the other when read in a trace.
+NumberedTable<std::shared_ptr<GdiObject>>& table() {
+    static NumberedTable<std::shared_ptr<GdiObject>> instance(0x05000000);
     return instance;
 }
 
 }  // namespace
 
-void* addGdiObject(std::shared_ptr<GdiObject> object) {
-    Table& t = table();
-    std::lock_guard lock(t.mutex);
-    const ULONG_PTR key = t.next;
-    t.next += 4;
-    t.objects.emplace(key, std::move(object));
-    return reinterpret_cast<void*>(key);
-}
+void* addGdiObject(std::shared_ptr<GdiObject> object) { return table().add(std::move(object)); }
 
-std::shared_ptr<GdiObject> findGdiObject(const void* handle) {
-    Table& t = table();
-    std::lock_guard lock(t.mutex);
-    const auto it = t.objects.find(reinterpret_cast<ULONG_PTR>(handle));
-    return it == t.objects.end() ? nullptr : it->second;
-}
+std::shared_ptr<GdiObject> findGdiObject(const void* handle) { return table().find(handle); }
 
-std::size_t liveGdiObjectCount() {
-    Table& t = table();
-    std::lock_guard lock(t.mutex);
-    return t.objects.size();
-}
+std::size_t liveGdiObjectCount() { return table().size(); }
 
 }  // namespace winplatform
 
 WINPLATFORM_API BOOL WINAPI DeleteObject(HGDIOBJ object) {
-    using namespace winplatform;
-    std::shared_ptr<GdiObject> deleting;
-    {
-        Table& t = table();
-        std::lock_guard lock(t.mutex);
-        const auto it = t.objects.find(reinterpret_cast<ULONG_PTR>(object));
-        if (it == t.objects.end()) {
-            SetLastError(ERROR_INVALID_HANDLE);
-            return FALSE;
-        }
-        deleting = std::move(it->second);
-        t.objects.erase(it);
+    if (!winplatform::table().remove(object)) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
     }
-    return TRUE;  // the object is destroyed here, outside the lock
+    return TRUE;
 }
 
 WINPLATFORM_API int WINAPI GetObjectW(HANDLE object, int size, LPVOID buffer) {

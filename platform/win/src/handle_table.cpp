@@ -1,63 +1,31 @@
 #include "handle_table.h"
 
+#include "numbered_table.h"
 #include "winplatform/errors.h"
-
-#include <map>
-#include <mutex>
+#include "winplatform/handles.h"
 
 namespace winplatform {
 namespace {
 
-struct Table {
-    std::mutex mutex;
-    std::map<ULONG_PTR, std::unique_ptr<HandleObject>> objects;
-    ULONG_PTR next = 0x100;
-};
-
-Table& table() {
-    static Table instance;
+NumberedTable<std::unique_ptr<HandleObject>>& table() {
+    static NumberedTable<std::unique_ptr<HandleObject>> instance(0x100);
     return instance;
 }
 
 }  // namespace
 
-HANDLE addHandle(std::unique_ptr<HandleObject> object) {
-    Table& t = table();
-    std::lock_guard lock(t.mutex);
-    const ULONG_PTR key = t.next;
-    t.next += 4;
-    t.objects.emplace(key, std::move(object));
-    return reinterpret_cast<HANDLE>(key);
-}
+HANDLE addHandle(std::unique_ptr<HandleObject> object) { return table().add(std::move(object)); }
 
-HandleObject* findHandle(HANDLE handle) {
-    Table& t = table();
-    std::lock_guard lock(t.mutex);
-    const auto it = t.objects.find(reinterpret_cast<ULONG_PTR>(handle));
-    return it == t.objects.end() ? nullptr : it->second.get();
-}
+HandleObject* findHandle(HANDLE handle) { return table().find(handle); }
 
-std::size_t openHandleCount() {
-    Table& t = table();
-    std::lock_guard lock(t.mutex);
-    return t.objects.size();
-}
+std::size_t openHandleCount() { return table().size(); }
 
 }  // namespace winplatform
 
 WINPLATFORM_API BOOL WINAPI CloseHandle(HANDLE handle) {
-    using namespace winplatform;
-    std::unique_ptr<HandleObject> closing;
-    {
-        Table& t = table();
-        std::lock_guard lock(t.mutex);
-        const auto it = t.objects.find(reinterpret_cast<ULONG_PTR>(handle));
-        if (it == t.objects.end()) {
-            SetLastError(ERROR_INVALID_HANDLE);
-            return FALSE;
-        }
-        closing = std::move(it->second);
-        t.objects.erase(it);
+    if (!winplatform::table().remove(handle)) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
     }
-    return TRUE;  // the object is destroyed here, outside the lock
+    return TRUE;
 }
