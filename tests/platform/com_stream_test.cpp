@@ -1,0 +1,51 @@
+#include <objidl.h>
+#include <shlwapi.h>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(MemoryStream, ReadsWhatItWasMadeWithAndSaysWhenItRunsOut) {
+    const BYTE state[5] = {1, 2, 3, 4, 5};
+    IStream* stream = SHCreateMemStream(state, sizeof state);
+    ASSERT_NE(stream, nullptr);
+    BYTE buffer[8] = {};
+    ULONG read = 0;
+    EXPECT_EQ(stream->Read(buffer, 3, &read), S_OK);
+    EXPECT_EQ(read, 3u);
+    EXPECT_EQ(buffer[2], 3);
+    EXPECT_EQ(stream->Read(buffer, 8, &read), S_FALSE) << "fewer bytes than asked";
+    EXPECT_EQ(read, 2u);
+    EXPECT_EQ(buffer[1], 5);
+    EXPECT_EQ(stream->Release(), 0u);
+}
+
+TEST(MemoryStream, WritesGrowItAndSeekMovesInIt) {
+    IStream* stream = SHCreateMemStream(nullptr, 0);
+    ASSERT_NE(stream, nullptr);
+    ULONG written = 0;
+    EXPECT_EQ(stream->Write("abcdef", 6, &written), S_OK);
+    EXPECT_EQ(written, 6u);
+    LARGE_INTEGER move{};
+    move.QuadPart = -2;
+    ULARGE_INTEGER at{};
+    EXPECT_EQ(stream->Seek(move, STREAM_SEEK_END, &at), S_OK);
+    EXPECT_EQ(at.QuadPart, 4u);
+    char tail[2] = {};
+    ULONG read = 0;
+    EXPECT_EQ(stream->Read(tail, 2, &read), S_OK);
+    EXPECT_EQ(std::string(tail, 2), "ef");
+    move.QuadPart = -10;
+    EXPECT_EQ(stream->Seek(move, STREAM_SEEK_CUR, nullptr), E_INVALIDARG) << "before the start";
+    EXPECT_EQ(stream->Seek(move, 7, nullptr), E_INVALIDARG);
+
+    IUnknown* unknown = nullptr;
+    EXPECT_EQ(stream->QueryInterface(IID_ISequentialStream, reinterpret_cast<void**>(&unknown)), S_OK);
+    unknown->Release();
+    EXPECT_EQ(stream->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&unknown)), E_NOINTERFACE);
+    EXPECT_EQ(unknown, nullptr);
+    EXPECT_EQ(stream->Release(), 0u);
+}
+
+}  // namespace
