@@ -31,6 +31,7 @@ AFX_MODULE_STATE* AfxGetStaticModuleState() {
 
 HINSTANCE AfxGetInstanceHandle() { return AfxGetStaticModuleState()->m_hCurrentInstanceHandle; }
 HINSTANCE AfxGetResourceHandle() { return AfxGetStaticModuleState()->m_hCurrentResourceHandle; }
+void AfxSetResourceHandle(HINSTANCE resources) { AfxGetStaticModuleState()->m_hCurrentResourceHandle = resources; }
 CWinApp* AfxGetApp() { return AfxGetStaticModuleState()->m_pCurrentWinApp; }
 
 AFX_MAINTAIN_STATE2::AFX_MAINTAIN_STATE2(AFX_MODULE_STATE* state) {

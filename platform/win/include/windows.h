@@ -12,6 +12,7 @@
 #include "winplatform/files.h"
 #include "winplatform/system.h"
 #include "winplatform/crt.h"
+#include "winplatform/message_box.h"
 #include "winplatform/gdi.h"
 #include "winerror.h"
 #ifndef WIN32_LEAN_AND_MEAN

@@ -37,3 +37,14 @@ namespace winplatform {
 std::size_t liveGdiObjectCount();
 
 }  // namespace winplatform
+
+#include <string>
+#include <vector>
+
+namespace winplatform {
+
+// The texts of the message boxes shown so far, in order.
+std::vector<std::u16string> messageBoxes();
+void clearMessageBoxes();
+
+}  // namespace winplatform

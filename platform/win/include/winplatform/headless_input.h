@@ -6,6 +6,7 @@
 #pragma once
 
 #include "winplatform/types.h"
+#include "unknwn.h"
 
 #include <memory>
 #include <optional>
@@ -39,6 +40,18 @@ public:
 std::shared_ptr<InputSource> setInputSource(std::shared_ptr<InputSource> source);
 // The next event of the installed source; nothing without a source.
 std::optional<InputEvent> nextInputEvent();
+
+// What a hosted control answers to take its input from the source: the
+// payload of a ControlInput event, as the source gave it.
+// {5B1E7C6A-0D7F-4E55-9C1B-2A8F3E6D4C10}
+inline constexpr IID IID_IHeadlessInput{0x5B1E7C6A, 0x0D7F, 0x4E55, {0x9C, 0x1B, 0x2A, 0x8F, 0x3E, 0x6D, 0x4C, 0x10}};
+
+struct IHeadlessInput : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE DeliverInput(const char* payload, ULONG length) = 0;
+
+protected:
+    ~IHeadlessInput() = default;
+};
 
 inline constexpr UINT VK_RETURN = 0x0D;
 inline constexpr UINT VK_ESCAPE = 0x1B;

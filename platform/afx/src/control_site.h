@@ -1,0 +1,40 @@
+// A hosted control: made by class ID, given its saved state, connected to
+// the dialog's event sink; released, sink first, when the window goes.
+#pragma once
+
+#include <afxwin.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace afx {
+
+class ControlSite {
+public:
+    // Nothing when the class text is no class ID or the control cannot be
+    // created.
+    static std::unique_ptr<ControlSite> create(const std::u16string& classText, UINT controlId,
+                                               const std::vector<BYTE>* savedState, CDialog& dialog);
+    ~ControlSite();
+    ControlSite(const ControlSite&) = delete;
+    ControlSite& operator=(const ControlSite&) = delete;
+
+    IUnknown* unknown() const { return unknown_; }
+    UINT controlId() const { return controlId_; }
+    // Hands input from the input source to the control; false if the
+    // control takes none.
+    bool deliverInput(const std::string& payload);
+
+private:
+    ControlSite(IUnknown* unknown, UINT controlId) : unknown_(unknown), controlId_(controlId) {}
+    void loadState(const std::vector<BYTE>* savedState);
+    void connectEvents(CDialog& dialog);
+
+    IUnknown* unknown_;
+    UINT controlId_;
+    IConnectionPoint* eventPoint_ = nullptr;
+    DWORD eventCookie_ = 0;
+};
+
+}  // namespace afx
