@@ -1,5 +1,7 @@
 #include "Settings.h"
 
+#include "capture/DlgCapture.h"
+
 namespace zera {
 
 std::int16_t tabletMode = kDefaultTabletMode;

@@ -3,9 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+class DlgCapture;
 
 namespace zera {
 
@@ -19,7 +22,8 @@ inline constexpr std::int32_t kDefaultEncryptionMode = 2;
 inline constexpr std::int32_t kDefaultCompressionMode = 0;
 inline constexpr std::int32_t kDefaultPenWidth = 15;
 
-// Capture and render settings and the last rendered image. Exactly one instance exists: captureState().
+// Capture and render settings, the last rendered image and the capture in
+// progress. Exactly one instance exists: captureState().
 class CaptureState {
 public:
     CaptureState();
@@ -39,9 +43,15 @@ public:
     bool renderSignatureImage(const std::u16string& signatureText, const std::u16string& boundText,
                               const std::uint8_t** outBytes, std::uint32_t* outByteCount);
 
+    // Runs the capture dialog for the bound text and gives its outcome: the
+    // signature text, "UNSIGNED", an empty text, or "!!ERROR!!" when the
+    // control is there but does not answer.
+    std::u16string runCapture(const std::u16string& boundText);
+
     std::vector<std::uint8_t> imageBuffer;  // empty until the first render
     std::int16_t renderWidth = 0;
     std::int16_t renderHeight = 0;
+    std::unique_ptr<DlgCapture> currentDialog;  // while a capture runs
     std::int32_t encryptionMode = kDefaultEncryptionMode;
     std::int32_t compressionMode = kDefaultCompressionMode;
     std::int32_t penWidth = kDefaultPenWidth;

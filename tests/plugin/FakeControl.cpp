@@ -80,6 +80,21 @@ public:
                 result->vt = VT_I2;
                 result->iVal = state->script.signaturePoints;
                 break;
+            case 70:  // ink points
+                result->vt = VT_I2;
+                result->iVal = state->script.inkPoints;
+                break;
+            case 107:  // touch key hit
+                result->vt = VT_I2;
+                result->iVal = 0;
+                break;
+            case 49:  // signature text, read on acceptance
+                if (flags == DISPATCH_PROPERTYGET) {
+                    result->vt = VT_BSTR;
+                    result->bstrVal = SysAllocStringLen(state->script.signatureText.data(),
+                                                        static_cast<UINT>(state->script.signatureText.size()));
+                }
+                break;
             case 123:  // buffer size
                 result->vt = VT_I4;
                 result->lVal = state->script.bufferSize;

@@ -13,6 +13,8 @@
 
 struct FakeControlScript {
     std::int16_t signaturePoints = 42;
+    std::int16_t inkPoints = 0;  // what InkPointCount answers
+    std::u16string signatureText = u"SIG1:fake";
     std::int32_t bufferSize = 16;
     std::vector<std::uint8_t> image;  // what RenderBufferByte answers; filled from bufferSize if empty
     // Members that fail: DISPID -> how many successful calls before failing

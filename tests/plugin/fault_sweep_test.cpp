@@ -5,6 +5,7 @@
 // is released all the same, so the outcome is as if nothing failed.
 #include "FakeControl.h"
 #include "PluginModule.h"
+#include "ScriptedInput.h"
 
 #include <platform/utf.h>
 #include <winplatform/diagnostics.h>
@@ -90,6 +91,11 @@ std::vector<Scenario> scenarios() {
     all.push_back(handler("banner missing", u"ZERA_SetBannerPath", {T(u"/no/such/banner.bmp")}));
     all.push_back(handler("banner cleared", u"ZERA_SetBannerPath", {}));
     all.push_back(handler("capture", u"ZERA_CaptureSignature", {T(u"Order 1042")}));
+    all.push_back(withControl(handler("capture accepted", u"ZERA_CaptureSignature", {T(u"Order 1042")},
+                                      [](PluginModule& plugin) {
+                                          started(plugin);
+                                          scriptInput({clickOn(1)});
+                                      })));
     all.push_back(handler("render without control", u"ZERA_RenderSigFromString", {T(u"sig"), T(u"Order 1042")}));
     all.push_back(withControl(handler("render", u"ZERA_RenderSigFromString", {T(u"sig"), T(u"Order 1042")})));
     all.push_back(handler("save without control", u"ZERA_SaveSigToFile",

@@ -131,8 +131,10 @@ TEST_F(BannerPath, WindowsNotationGoesThroughTheDriveMap) {
     EXPECT_EQ(set({T(u"Q:\\nothing\\here.bmp")}), u"!!ERROR!!");
 }
 
-TEST_F(Functions, CaptureIsNotAvailableYet) {
-    EXPECT_EQ(plugin.text(u"ZERA_CaptureSignature", {T(u"Order 1042")}), u"!!ERROR!!");
+TEST_F(Functions, CaptureWithoutTheControlGivesAnEmptyTextAndKeepsTheLastError) {
+    EXPECT_EQ(plugin.text(u"ZERA_SetBannerPath", {T(u"")}), u"!!ERROR!!");
+    EXPECT_EQ(plugin.text(u"ZERA_CaptureSignature", {T(u"Order 1042")}), u"");
+    EXPECT_EQ(lastError(u"code"), u"-13000");
 }
 
 TEST_F(Functions, TextResultsUseTheResultsOwnLocaleAndTextType) {

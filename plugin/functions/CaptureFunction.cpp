@@ -1,0 +1,26 @@
+#include "ErrorCodes.h"
+#include "Handlers.h"
+#include "LastError.h"
+#include "ResultTexts.h"
+#include "Settings.h"
+#include "host/HostAdapters.h"
+#include "host/ModuleContextGuard.h"
+
+namespace zera {
+
+// Opens the capture dialog and answers the signature. It does not reset the
+// last error: after a capture the record still tells an earlier failure.
+ZERA_HANDLER(Do_ZERA_CaptureSignature) {
+    ModuleContextGuard guard;
+    std::u16string answer;
+    if (parameterCount(parameters) != 1) {
+        answer = kResultError;
+        LastError::raise(kErrInvalidParamCount);
+    } else {
+        answer = captureState().runCapture(readTextParam(parameters, 0));
+    }
+    setTextResult(result, answer);
+    return 0;
+}
+
+}  // namespace zera

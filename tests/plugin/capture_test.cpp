@@ -1,0 +1,164 @@
+// The capture function and its dialog, against a control that records its
+// calls; input comes from a scripted source, as from a pad script.
+#include "FakeControl.h"
+#include "PluginModule.h"
+#include "ScriptedInput.h"
+
+#include <winplatform/diagnostics.h>
+#include <winplatform/headless_input.h>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+using winplatform::InputEvent;
+
+InputEvent click(UINT id) { return clickOn(id); }
+InputEvent escape() { return {InputEvent::Kind::Key, 0, winplatform::VK_ESCAPE, {}, 0}; }
+
+class Capture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        driveC = fs::temp_directory_path() / ("zera-capture-c-" + std::to_string(::getpid()));
+        fs::create_directories(driveC);
+        setenv("WIN_DRIVE_C", driveC.c_str(), 1);
+        ASSERT_EQ(plugin.startup(), 53);
+    }
+    void TearDown() override {
+        winplatform::setInputSource(nullptr);
+        plugin.shutdown();
+        unsetenv("WIN_DRIVE_C");
+        fs::remove_all(driveC);
+        EXPECT_EQ(fmw::pluginOwnedLive(), 0u);
+        EXPECT_EQ(control.objectsAlive(), 0);
+        EXPECT_EQ(winplatform::comInitCount(), 1u) << "only the registration's own";
+    }
+    std::u16string capture(std::deque<InputEvent> events, const std::u16string& bound = u"Order 1042") {
+        scriptInput(std::move(events));
+        return plugin.text(u"ZERA_CaptureSignature", {T(bound)});
+    }
+    std::string log() const {
+        std::ifstream in(driveC / "PenviraLog.txt", std::ios::binary);
+        std::ostringstream out;
+        out << in.rdbuf();
+        return out.str();
+    }
+    std::vector<std::string> callsFrom(const std::string& first) const {
+        const auto& calls = control.calls();
+        const auto at = std::find(calls.begin(), calls.end(), first);
+        return {at, calls.end()};
+    }
+
+    fs::path driveC;
+    FakeControlRegistration control;
+    PluginModule plugin;
+};
+
+TEST_F(Capture, AProbeThatFailsOpensNoDialog) {
+    control.script().failing = {{119, 0}};
+    EXPECT_EQ(capture({click(IDOK)}), u"!!ERROR!!");
+    EXPECT_EQ(plugin.text(u"ZERA_GetLastError", {T(u"code")}), u"-13002");
+    EXPECT_EQ(plugin.text(u"ZERA_GetLastError"), u"Ensure that the SigPlus software is properly installed.");
+    EXPECT_EQ(control.calls(), (std::vector<std::string>{"call 119"}));
+    EXPECT_EQ(control.objectsCreated(), 1);
+}
+
+TEST_F(Capture, SetUpConnectsOnceThenDrawsAndDefinesTheKeys) {
+    EXPECT_EQ(plugin.text(u"ZERA_SetTabletMode", {N(11)}), u"0");
+    EXPECT_EQ(plugin.text(u"ZERA_SetTabletComPort", {N(3)}), u"0");
+    capture({click(11006), click(IDOK)});
+    const std::vector<std::string> calls = callsFrom("put 50 11");
+    ASSERT_GT(calls.size(), 30u);
+    const std::vector<std::string> setUp = {
+        "put 50 11", "put 13 3", "call 99 0 240 64 100 0 1900 700", "put 7 400", "put 9 2400", "put 8 350",
+        "put 10 1050", "put 5 2000", "put 6 700", "call 101 0 22 240 40", "call 100 1 0 22 240 40",
+        "call 105 0 0 0 240 64", "call 67"};
+    EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + static_cast<std::ptrdiff_t>(setUp.size())),
+              setUp);
+    const auto count = [&](const std::string& call) { return std::count(calls.begin(), calls.end(), call); };
+    EXPECT_EQ(count("put 50 11"), 1) << "Clear does not connect again";
+    EXPECT_EQ(count("call 99 0 240 64 100 0 1900 700"), 2) << "but sets the pad up again";
+    EXPECT_EQ(count("call 106 0 1 177 7 48 15"), 2) << "the OK key lies 5 pixels below its image";
+    EXPECT_EQ(count("call 106 1 1 15 7 48 15"), 2);
+    EXPECT_EQ(count("put 28 1"), 2);
+}
+
+TEST_F(Capture, OkWithoutInkIsUnsigned) {
+    EXPECT_EQ(capture({click(IDOK)}), u"UNSIGNED");
+    const auto& calls = control.calls();
+    EXPECT_EQ(calls.back(), "put 60 1");
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "call 86"), 0) << "nothing is bound";
+}
+
+TEST_F(Capture, OkWithInkBindsTheDataAndReadsTheSignature) {
+    control.script().inkPoints = 120;
+    EXPECT_EQ(capture({click(IDOK)}, u""), u"SIG1:fake");
+    const std::vector<std::string> accept = callsFrom("call 86");
+    EXPECT_EQ(accept, (std::vector<std::string>{"call 86", "call 87 &''", "call 88", "put 17 0", "put 27 2", "get 49",
+                                                "put 60 1"}));
+}
+
+TEST_F(Capture, CancelClearsThePadAndKeepsTheLastError) {
+    EXPECT_EQ(plugin.text(u"ZERA_SetBannerPath", {T(u"")}), u"!!ERROR!!");
+    for (const auto& events : {std::deque<InputEvent>{click(IDCANCEL)}, std::deque<InputEvent>{escape()},
+                               std::deque<InputEvent>{}}) {
+        EXPECT_EQ(capture(events), u"");
+        EXPECT_EQ(control.calls().back(), "call 105 0 0 0 240 64");
+    }
+    EXPECT_EQ(plugin.text(u"ZERA_GetLastError", {T(u"code")}), u"-13000");
+}
+
+TEST_F(Capture, TheLogTellsTheWholeCapture) {
+    capture({click(IDOK)});
+    const std::string expected =
+        "\r\n\r\n####################################################\r\n\r\n"
+        "0)\tCreating the dialog and calling \"DoModal()\"\r\n"
+        "1)\tCreating the new DlgCapture object\r\n"
+        "2)\tNon LCD build\r\n"
+        "3)\tFinished creating the new DlgCapture object\r\n"
+        "4)\tEntering:\tOnInitDialog()\r\n"
+        "5)\tEntering:\tDoDataExchange()\r\n"
+        "6)\tExiting:\tDoDataExchange()\r\n"
+        "7)\tEntering:\tGetConnected()\r\n"
+        "8)\tExiting:\tGetConnected()\r\n"
+        "9)\tExiting:\tOnInitDialog()\r\n"
+        "10)\tEntering:\tOnOK()\r\n"
+        "11)\tEntering:\tDoDataExchange()\r\n"
+        "12)\tExiting:\tDoDataExchange()\r\n"
+        "13)\tExiting:\tOnOK()\r\n"
+        "14)\t\"DoModal()\" returned a value of 1\r\n";
+    EXPECT_EQ(log(), expected);
+    capture({click(IDCANCEL)});
+    EXPECT_NE(log().find("25)\tEntering: OnCancel()\r\n26)\tExiting: OnCancel()\r\n27)\t\"DoModal()\" returned a value of 2\r\n"),
+              std::string::npos)
+        << log();
+}
+
+TEST(CaptureWithoutControl, TheDialogCannotOpenAndTheLogSaysMinusOne) {
+    const fs::path driveC = fs::temp_directory_path() / ("zera-nocontrol-c-" + std::to_string(::getpid()));
+    fs::create_directories(driveC);
+    setenv("WIN_DRIVE_C", driveC.c_str(), 1);
+    {
+        PluginModule plugin;
+        ASSERT_EQ(plugin.startup(), 53);
+        EXPECT_EQ(plugin.text(u"ZERA_CaptureSignature", {T(u"Order 1042")}), u"");
+        EXPECT_EQ(plugin.text(u"ZERA_GetLastError", {T(u"code")}), u"0");
+        plugin.shutdown();
+    }
+    std::ifstream in(driveC / "PenviraLog.txt", std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    EXPECT_NE(out.str().find("\"DoModal()\" returned a value of -1\r\n"), std::string::npos) << out.str();
+    unsetenv("WIN_DRIVE_C");
+    fs::remove_all(driveC);
+}
+
+}  // namespace
