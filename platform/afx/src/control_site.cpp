@@ -56,10 +56,6 @@ bool classIdOf(const std::u16string& text, CLSID* clsid) {
     return text.size() == 38 && text.front() == u'{' && SUCCEEDED(CLSIDFromString(text.c_str(), clsid));
 }
 
-// The message with which a dialog's initialisation data hands a control
-// its saved state.
-constexpr WORD kLoadFromStream = 0x0376;
-
 }  // namespace
 
 std::unique_ptr<ControlSite> ControlSite::create(const std::u16string& classText, UINT controlId,

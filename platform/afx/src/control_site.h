@@ -10,6 +10,10 @@
 
 namespace afx {
 
+// The message with which a dialog's initialisation data hands a control
+// its saved state.
+inline constexpr WORD kLoadFromStream = 0x0376;
+
 class ControlSite {
 public:
     // Nothing when the class text is no class ID or the control cannot be

@@ -31,7 +31,7 @@ bool DialogWindow::create(const DialogTemplate& layout, const std::vector<Dialog
         if (!containerEnabled) return false;
         const std::vector<BYTE>* savedState = nullptr;
         for (const DialogInitEntry& entry : initialisation) {
-            if (entry.controlId == item.id && entry.message == 0x0376) savedState = &entry.data;
+            if (entry.controlId == item.id && entry.message == kLoadFromStream) savedState = &entry.data;
         }
         auto site = ControlSite::create(item.windowClass.text, item.id, savedState, dialog);
         if (!site) return false;
