@@ -296,4 +296,84 @@ TEST_F(Dispatch, ClearingTheJournalStartsItAfresh) {
     EXPECT_EQ(sigplus::journalLines(), std::vector<std::string>{"method ClearInk"});
 }
 
+TEST_F(Dispatch, TheJournalWordsEveryKindOfArgumentAndResult) {
+    Control control;
+    control.bind({u"Auftrag Nr. 7 \u00fcber \u20ac 12", u""});
+    BSTR none = nullptr;
+    EXPECT_EQ(control.call(d::BindAddText, {bstrRef(&none)}), DISP_E_EXCEPTION);
+    VARIANT nullRef = bstrRef(nullptr);
+    VARIANT real;
+    VariantInit(&real);
+    real.vt = VT_R8;
+    real.dblVal = 1.5;
+    VARIANT yes;
+    VariantInit(&yes);
+    yes.vt = VT_BOOL;
+    yes.boolVal = VARIANT_TRUE;
+    EXPECT_EQ(control.call(d::ClearInk, {i2(-32768), i4(2147483647), i4(-1), yes, real, nullRef}),
+              DISP_E_BADPARAMCOUNT);
+    // More arguments than any member takes.
+    std::vector<VARIANT> many;
+    for (SHORT i = 0; i < 12; ++i) many.push_back(i2(static_cast<SHORT>(i * 1000)));
+    EXPECT_EQ(control.call(d::DisplaySetup, many), DISP_E_BADPARAMCOUNT);
+    EXPECT_EQ(control.callI4(d::RenderBufferSize), 0);
+    VARIANT set;
+    EXPECT_EQ(control.call(d::InkAreaSet, {i2(1), i2(2), i2(3), i2(4)}, &set), S_OK);
+    EXPECT_EQ(set.vt, VT_BOOL);
+    EXPECT_EQ(control.getText(d::SignatureText), u"");
+    EXPECT_EQ(control.putText(d::SignatureText, u"SIG1:\u00e9"), S_OK);
+    EXPECT_EQ(control.call(-5), DISP_E_MEMBERNOTFOUND);
+
+    const std::vector<std::string> expected = {
+        "method BindBegin",
+        "method BindAddText Auftrag Nr. 7 \u00fcber \u20ac 12",
+        "method BindAddText ",
+        "method BindEnd",
+        "method BindAddText  -> 0x80020009",
+        "method ClearInk -32768 2147483647 -1 true vt=5 vt=16392 -> 0x8002000E",
+        "method DisplaySetup 0 1000 2000 3000 4000 5000 6000 7000 8000 9000 10000 11000 -> 0x8002000E",
+        "method RenderBufferSize",
+        "method InkAreaSet 1 2 3 4",
+        "get SignatureText",
+        "put SignatureText SIG1:\u00e9",
+        "method dispid -5 -> 0x80020003",
+    };
+    EXPECT_EQ(sigplus::journalLines(), expected);
+    const auto entries = sigplus::journal();
+    ASSERT_EQ(entries.size(), expected.size());
+    EXPECT_EQ(entries[5].arguments.size(), 6u);
+    EXPECT_EQ(entries[6].arguments.size(), 12u);
+    EXPECT_EQ(entries[7].result, "0");
+    EXPECT_EQ(entries[8].result, "true");
+    EXPECT_EQ(entries[9].result, "");
+    EXPECT_EQ(entries[9].kind, sigplus::CallKind::Get);
+    EXPECT_EQ(entries[10].kind, sigplus::CallKind::Put);
+    EXPECT_EQ(entries[11].member, "");
+    EXPECT_EQ(entries[11].dispid, -5);
+    for (const auto& entry : entries) EXPECT_EQ(entry.object, entries[0].object);
+}
+
+TEST_F(Dispatch, TheJournalKeepsEveryCallOfALongRun) {
+    Control first;
+    Control second;
+    constexpr int kCalls = 50000;
+    for (int i = 0; i < kCalls; ++i) {
+        Control& control = i % 1000 == 999 ? first : second;
+        EXPECT_EQ(control.call(d::RenderBufferByte, {i4(i)}), DISP_E_EXCEPTION);
+    }
+    const std::vector<std::string> lines = sigplus::journalLines();
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(kCalls));
+    const auto entries = sigplus::journal();
+    ASSERT_EQ(entries.size(), static_cast<std::size_t>(kCalls));
+    for (int i = 0; i < kCalls; i += 997) {
+        EXPECT_EQ(lines[static_cast<std::size_t>(i)], "method RenderBufferByte " + std::to_string(i) + " -> 0x80020009");
+    }
+    EXPECT_EQ(lines.back(), "method RenderBufferByte 49999 -> 0x80020009");
+    for (int i = 0; i < kCalls; ++i) {
+        const bool firstObject = i % 1000 == 999;
+        EXPECT_EQ(entries[static_cast<std::size_t>(i)].object == entries[999].object, firstObject) << i;
+    }
+    EXPECT_NE(entries[999].object, entries[0].object);
+}
+
 }  // namespace

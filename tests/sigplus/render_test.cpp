@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <optional>
+#include <set>
 
 namespace {
 
@@ -162,6 +163,32 @@ TEST_F(Render, TheInkFillsTheImageWhereItWasDrawn) {
     EXPECT_GT(topDark, 100u);
     EXPECT_GT(bottomDark, 0u);
     EXPECT_LT(bottomDark, 30u);
+}
+
+TEST_F(Render, StrokeEdgesAreShadedAndALongLineIsWhole) {
+    Control control;
+    // One long diagonal across the whole ink: drawn in pieces, it must have
+    // no gaps, and its edges take the grey levels between white and black.
+    ASSERT_EQ(control.addStroke({{0, 0}, {3000, 1000}}), S_OK);
+    const auto image = decode(render(control, 215, 70, 15));
+    ASSERT_TRUE(image.has_value());
+    std::set<std::uint8_t> greys(image->grey.begin(), image->grey.end());
+    EXPECT_GE(greys.size(), 4u);
+    EXPECT_TRUE(greys.count(255) == 1 && greys.count(0) == 1);
+    int firstDark = -1;
+    int lastDark = -1;
+    for (int x = 0; x < 215; ++x) {
+        bool dark = false;
+        for (int y = 0; y < 70; ++y) dark = dark || image->at(x, y) < 128;
+        if (!dark) continue;
+        if (firstDark < 0) firstDark = x;
+        if (lastDark >= 0) {
+            EXPECT_EQ(lastDark, x - 1) << "a gap before column " << x;
+        }
+        lastDark = x;
+    }
+    EXPECT_LT(firstDark, 20);
+    EXPECT_GT(lastDark, 195);
 }
 
 TEST_F(Render, AnotherPenWidthChangesTheBytesNotTheSize) {

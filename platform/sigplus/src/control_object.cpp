@@ -11,10 +11,12 @@
 
 #include <algorithm>
 #include <atomic>
-#include <map>
+#include <array>
 #include <new>
-#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace sigplus {
@@ -23,10 +25,18 @@ namespace {
 std::atomic<std::size_t> liveControls{0};
 std::atomic<ULONG> objectsMade{0};
 
+// A value a call gives back; only SignatureText gives a text.
 struct Value {
     ValueType type = ValueType::None;
     std::int32_t number = 0;
     std::u16string text;
+};
+
+// An argument as passed: a text stays the caller's, for the call.
+struct Argument {
+    ValueType type = ValueType::None;
+    std::int32_t number = 0;
+    std::u16string_view text;
 };
 
 struct Outcome {
@@ -59,49 +69,43 @@ Outcome number(ValueType type, std::int32_t value) {
 
 std::int16_t clampToShort(std::size_t value) { return static_cast<std::int16_t>(std::min<std::size_t>(value, 32767)); }
 
-std::u16string bstrText(BSTR text) { return text == nullptr ? std::u16string() : std::u16string(text, SysStringLen(text)); }
-
-std::string variantText(const VARIANT& v) {
-    switch (v.vt) {
-    case VT_I2: return std::to_string(v.iVal);
-    case VT_I4: return std::to_string(v.lVal);
-    case VT_BOOL: return v.boolVal != VARIANT_FALSE ? "true" : "false";
-    case VT_BSTR: return platform::utf16ToUtf8(bstrText(v.bstrVal));
-    case VT_BSTR | VT_BYREF:
-        return v.pbstrVal == nullptr ? std::string("vt=") + std::to_string(v.vt) : platform::utf16ToUtf8(bstrText(*v.pbstrVal));
-    default: return "vt=" + std::to_string(v.vt);
-    }
+std::u16string_view bstrView(BSTR text) {
+    return text == nullptr ? std::u16string_view() : std::u16string_view(text, SysStringLen(text));
 }
 
-std::string valueText(const Value& value) {
+JournalResult journalResult(const Value& value) {
+    JournalResult result;
+    result.number = value.number;
     switch (value.type) {
-    case ValueType::None: return {};
-    case ValueType::Bool: return value.number != 0 ? "true" : "false";
-    case ValueType::Bstr:
-    case ValueType::BstrRef: return platform::utf16ToUtf8(value.text);
+    case ValueType::None: break;
     case ValueType::I2:
-    case ValueType::I4: break;
+    case ValueType::I4: result.kind = JournalResult::Kind::Number; break;
+    case ValueType::Bool: result.kind = JournalResult::Kind::Bool; break;
+    case ValueType::Bstr:
+    case ValueType::BstrRef:
+        result.kind = JournalResult::Kind::Text;
+        result.text = value.text;
+        break;
     }
-    return std::to_string(value.number);
+    return result;
 }
 
-// The value of an argument of the expected type; nothing for another type.
-std::optional<Value> readArgument(const VARIANT& v, ValueType expected) {
-    if (v.vt != variantTypeOf(expected)) return std::nullopt;
-    Value value;
+// Reads an argument of the expected type; false for another type.
+bool readArgument(const VARIANT& v, ValueType expected, Argument& value) {
+    if (v.vt != variantTypeOf(expected)) return false;
     value.type = expected;
     switch (expected) {
     case ValueType::I2: value.number = v.iVal; break;
     case ValueType::I4: value.number = v.lVal; break;
     case ValueType::Bool: value.number = v.boolVal != VARIANT_FALSE ? 1 : 0; break;
-    case ValueType::Bstr: value.text = bstrText(v.bstrVal); break;
+    case ValueType::Bstr: value.text = bstrView(v.bstrVal); break;
     case ValueType::BstrRef:
-        if (v.pbstrVal == nullptr) return std::nullopt;
-        value.text = bstrText(*v.pbstrVal);
+        if (v.pbstrVal == nullptr) return false;
+        value.text = bstrView(*v.pbstrVal);
         break;
-    case ValueType::None: return std::nullopt;
+    case ValueType::None: return false;
     }
-    return value;
+    return true;
 }
 
 HRESULT writeResult(const Value& value, VARIANT* result) {
@@ -130,17 +134,21 @@ void fillException(EXCEPINFO* exception, const Outcome& outcome) {
     exception->bstrDescription = SysAllocStringLen(description.data(), static_cast<UINT>(description.size()));
 }
 
+// The properties are kept by DISPID; every property's DISPID is below this.
+constexpr DISPID kPropertyLimit = 64;
+using Properties = std::array<std::int32_t, kPropertyLimit>;
+
 // Property values after creation and after PadReset.
-std::map<DISPID, std::int32_t> defaultProperties() {
-    return {
-        {dispid::RenderOption, 0},   {dispid::RenderWidth, 215}, {dispid::RenderHeight, 70},
-        {dispid::RenderPenWidth, 15}, {dispid::InkSpanX, 0},     {dispid::InkSpanY, 0},
-        {dispid::PadXFrom, 0},        {dispid::PadYFrom, 0},     {dispid::PadXTo, 0},
-        {dispid::PadYTo, 0},          {dispid::PadPort, 0},      {dispid::PackingMode, 0},
-        {dispid::CipherMode, 0},      {dispid::InkEnabled, 0},   {dispid::RenderFormat, kRenderFormatGif},
-        {dispid::PadKind, 0},         {dispid::DisplayMode, 0},
-    };
+constexpr Properties defaultProperties() {
+    Properties values{};
+    values[dispid::RenderWidth] = 215;
+    values[dispid::RenderHeight] = 70;
+    values[dispid::RenderPenWidth] = 15;
+    values[dispid::RenderFormat] = kRenderFormatGif;
+    return values;
 }
+
+constexpr Properties kDefaultProperties = defaultProperties();
 
 // The state a container hands over for a control of the dialog's size
 // (240 x 64 dialog units) when it has none of its own.
@@ -230,16 +238,16 @@ private:
 
     Outcome call(const Member* member, REFIID riid, WORD flags, const DISPPARAMS* params, UINT* argumentError);
     Outcome get(const Member& member);
-    Outcome put(const Member& member, const Value& value);
-    Outcome method(const Member& member, const std::vector<Value>& arguments);
+    Outcome put(const Member& member, const Argument& value);
+    Outcome method(const Member& member, std::span<const Argument> arguments);
 
-    std::int32_t property(DISPID id) const { return properties_.at(id); }
+    std::int32_t property(DISPID id) const { return properties_[static_cast<std::size_t>(id)]; }
     SignatureModes modes() const {
         return {static_cast<std::int16_t>(property(dispid::PackingMode)),
                 static_cast<std::int16_t>(property(dispid::CipherMode))};
     }
     void reset() {
-        properties_ = defaultProperties();
+        properties_ = kDefaultProperties;
         ink_.clear();
         bound_.clear();
         pending_.clear();
@@ -249,7 +257,7 @@ private:
 
     const ULONG number_;
     std::atomic<ULONG> references_{1};
-    std::map<DISPID, std::int32_t> properties_ = defaultProperties();
+    Properties properties_ = kDefaultProperties;
     Ink ink_;
     BoundTexts bound_;    // the texts of the last finished binding
     BoundTexts pending_;  // the texts of the binding in progress
@@ -267,16 +275,8 @@ CallKind kindOf(const Member* member, WORD flags) {
 HRESULT Control::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* exception, UINT* argumentError) {
     const Member* member = findMember(id);
-    JournalEntry entry;
-    entry.object = number_;
-    entry.dispid = id;
-    entry.member = member != nullptr ? member->name : "";
-    entry.kind = kindOf(member, flags);
     Outcome outcome;
     try {
-        if (params != nullptr && params->rgvarg != nullptr) {
-            for (UINT i = params->cArgs; i-- > 0;) entry.arguments.push_back(variantText(params->rgvarg[i]));
-        }
         outcome = call(member, riid, flags, params, argumentError);
     } catch (const std::bad_alloc&) {
         outcome = refusal(E_OUTOFMEMORY);
@@ -285,9 +285,7 @@ HRESULT Control::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* pa
         outcome.status = writeResult(outcome.result, result);
     }
     if (outcome.status == DISP_E_EXCEPTION) fillException(exception, outcome);
-    entry.status = outcome.status;
-    if (SUCCEEDED(outcome.status)) entry.result = valueText(outcome.result);
-    appendJournal(std::move(entry));
+    appendJournal(number_, id, kindOf(member, flags), params, outcome.status, journalResult(outcome.result));
     return outcome.status;
 }
 
@@ -304,12 +302,12 @@ Outcome Control::call(const Member* member, REFIID riid, WORD flags, const DISPP
         if (putting) {
             if (p.cArgs != 1) return refusal(DISP_E_BADPARAMCOUNT);
             if (p.cNamedArgs != 1 || p.rgdispidNamedArgs[0] != DISPID_PROPERTYPUT) return refusal(DISP_E_PARAMNOTFOUND);
-            const auto value = readArgument(p.rgvarg[0], member->type);
-            if (!value) {
+            Argument value;
+            if (!readArgument(p.rgvarg[0], member->type, value)) {
                 if (argumentError != nullptr) *argumentError = 0;
                 return refusal(DISP_E_TYPEMISMATCH);
             }
-            return put(*member, *value);
+            return put(*member, value);
         }
         if ((flags & DISPATCH_PROPERTYGET) == 0) return refusal(DISP_E_MEMBERNOTFOUND);
         if (p.cNamedArgs != 0) return refusal(DISP_E_NONAMEDARGS);
@@ -320,17 +318,15 @@ Outcome Control::call(const Member* member, REFIID riid, WORD flags, const DISPP
     if ((flags & DISPATCH_METHOD) == 0 || putting) return refusal(DISP_E_MEMBERNOTFOUND);
     if (p.cNamedArgs != 0) return refusal(DISP_E_NONAMEDARGS);
     if (p.cArgs != member->argumentCount) return refusal(DISP_E_BADPARAMCOUNT);
-    std::vector<Value> arguments;
+    std::array<Argument, std::tuple_size_v<decltype(member->arguments)>> arguments;
     for (UINT i = 0; i < p.cArgs; ++i) {
         const UINT slot = p.cArgs - 1 - i;  // the last argument comes first
-        auto value = readArgument(p.rgvarg[slot], member->arguments[i]);
-        if (!value) {
+        if (!readArgument(p.rgvarg[slot], member->arguments[i], arguments[i])) {
             if (argumentError != nullptr) *argumentError = slot;
             return refusal(DISP_E_TYPEMISMATCH);
         }
-        arguments.push_back(std::move(*value));
     }
-    return method(*member, arguments);
+    return method(*member, std::span(arguments.data(), p.cArgs));
 }
 
 Outcome Control::get(const Member& member) {
@@ -349,9 +345,10 @@ Outcome Control::get(const Member& member) {
     return outcome;
 }
 
-Outcome Control::put(const Member& member, const Value& value) {
+Outcome Control::put(const Member& member, const Argument& value) {
     if (member.id != dispid::SignatureText) {
-        properties_[member.id] = value.number;
+        if (member.id >= kPropertyLimit) return refusal(DISP_E_MEMBERNOTFOUND);
+        properties_[static_cast<std::size_t>(member.id)] = value.number;
         return {};
     }
     // A text that does not open under this binding and these modes is no
@@ -368,7 +365,7 @@ Outcome Control::put(const Member& member, const Value& value) {
     return {};
 }
 
-Outcome Control::method(const Member& member, const std::vector<Value>& arguments) {
+Outcome Control::method(const Member& member, std::span<const Argument> arguments) {
     switch (member.id) {
     case dispid::ClearInk:
         ink_.clear();
@@ -382,7 +379,7 @@ Outcome Control::method(const Member& member, const std::vector<Value>& argument
         return {};
     case dispid::BindAddText:
         if (!binding_) return failure(E_UNEXPECTED, "BindAddText outside BindBegin and BindEnd");
-        pending_.push_back(arguments[0].text);
+        pending_.emplace_back(arguments[0].text);
         return {};
     case dispid::BindEnd:
         if (!binding_) return failure(E_UNEXPECTED, "BindEnd without BindBegin");

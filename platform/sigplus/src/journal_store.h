@@ -3,8 +3,25 @@
 
 #include "sigplus/journal.h"
 
+#include <cstdint>
+#include <string_view>
+
 namespace sigplus {
 
-void appendJournal(JournalEntry entry);
+// What a call answered, as the journal keeps it: nothing, a number, a BOOL
+// or a text.
+struct JournalResult {
+    enum class Kind : std::uint8_t { None, Number, Bool, Text };
+    Kind kind = Kind::None;
+    std::int32_t number = 0;
+    std::u16string_view text;
+};
+
+// Records one call. The arguments are read from params as the caller passed
+// them (the control never writes to its arguments); the result only counts
+// for a call that succeeded. Never throws: a call that cannot be recorded
+// for want of memory is left out.
+void appendJournal(ULONG object, DISPID dispid, CallKind kind, const DISPPARAMS* params, HRESULT status,
+                   const JournalResult& result) noexcept;
 
 }  // namespace sigplus

@@ -52,6 +52,18 @@ constexpr Member kMembers[] = {
     {d::RenderBufferRelease, "RenderBufferRelease", false, None, 0, none},
 };
 
+// Every call looks its member up, so the lookup is one index: DISPIDs are
+// small and dense.
+constexpr DISPID kDispidLimit = 128;
+
+constexpr std::array<const Member*, kDispidLimit> byDispid() {
+    std::array<const Member*, kDispidLimit> table{};
+    for (const Member& m : kMembers) table[static_cast<std::size_t>(m.id)] = &m;
+    return table;
+}
+
+constexpr std::array<const Member*, kDispidLimit> kByDispid = byDispid();
+
 char16_t lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
 
 }  // namespace
@@ -59,10 +71,8 @@ char16_t lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_
 std::span<const Member> members() { return kMembers; }
 
 const Member* findMember(DISPID id) {
-    for (const Member& m : kMembers) {
-        if (m.id == id) return &m;
-    }
-    return nullptr;
+    if (id < 0 || id >= kDispidLimit) return nullptr;
+    return kByDispid[static_cast<std::size_t>(id)];
 }
 
 const Member* findMember(std::u16string_view name) {

@@ -3,6 +3,7 @@
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -22,66 +23,80 @@ constexpr double kReferenceHeight = 70.0;
 constexpr double kUnitsPerPixel = 6.0;
 constexpr double kThinnestLine = 0.75;
 
+// Palette indices, one byte per pixel, drawn directly: a pixel's index is
+// its coverage rounded to a level, and the rounding is done on squared
+// distances, so no pixel needs a square root.
 class Canvas {
 public:
     Canvas(int width, int height)
-        : width_(width), height_(height), coverage_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {}
+        : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {}
 
-    // A round-capped line of the given radius; coverage by distance from
-    // its axis, a half-pixel ramp at the edge.
-    void capsule(double ax, double ay, double bx, double by, double radius) {
+    void setRadius(double radius) {
+        radius_ = radius;
+        // Coverage is min(1, radius + 0.5 - distance); level L (of
+        // kLevels - 1) is reached where the coverage is at least
+        // (L - 0.5) / (kLevels - 1), i.e. inside limits_[L].
+        for (int level = 1; level < kLevels; ++level) {
+            const double reach = radius + 0.5 - (level - 0.5) / (kLevels - 1);
+            limits_[static_cast<std::size_t>(level)] = reach > 0.0 ? static_cast<float>(reach * reach) : -1.0f;
+        }
+    }
+
+    // A round-capped line of the canvas's radius.
+    void capsule(double ax, double ay, double bx, double by) {
         const double dx = bx - ax;
         const double dy = by - ay;
-        const double length = std::hypot(dx, dy);
         // Long lines go in pieces so that each piece's box stays near the
         // line: the work grows with length times width, not length squared.
-        const double pieceLength = 4.0 * radius + 4.0;
-        const int pieces = std::max(1, static_cast<int>(std::ceil(length / pieceLength)));
+        const double pieceLength = 4.0 * radius_ + 4.0;
+        const int pieces = std::max(1, static_cast<int>(std::ceil(std::sqrt(dx * dx + dy * dy) / pieceLength)));
         for (int k = 0; k < pieces; ++k) {
             const double t0 = static_cast<double>(k) / pieces;
             const double t1 = static_cast<double>(k + 1) / pieces;
-            piece(ax + dx * t0, ay + dy * t0, ax + dx * t1, ay + dy * t1, radius);
+            piece(ax + dx * t0, ay + dy * t0, ax + dx * t1, ay + dy * t1);
         }
     }
 
-    // Palette indices, one byte per pixel.
-    std::vector<GifByteType> indices() const {
-        std::vector<GifByteType> out(coverage_.size());
-        for (std::size_t i = 0; i < coverage_.size(); ++i) {
-            out[i] = static_cast<GifByteType>(std::lround(coverage_[i] * (kLevels - 1)));
-        }
-        return out;
-    }
+    std::vector<GifByteType>& indices() { return pixels_; }
 
 private:
-    void piece(double ax, double ay, double bx, double by, double radius) {
-        const double reach = radius + 1.0;
+    void piece(double ax, double ay, double bx, double by) {
+        const double reach = radius_ + 1.0;
         const int x0 = std::max(0, static_cast<int>(std::floor(std::min(ax, bx) - reach)));
         const int x1 = std::min(width_ - 1, static_cast<int>(std::ceil(std::max(ax, bx) + reach)));
         const int y0 = std::max(0, static_cast<int>(std::floor(std::min(ay, by) - reach)));
         const int y1 = std::min(height_ - 1, static_cast<int>(std::ceil(std::max(ay, by) + reach)));
-        const double dx = bx - ax;
-        const double dy = by - ay;
-        const double lengthSquared = dx * dx + dy * dy;
+        if (x0 > x1 || y0 > y1) return;
+        const auto fax = static_cast<float>(ax);
+        const auto fay = static_cast<float>(ay);
+        const auto dx = static_cast<float>(bx - ax);
+        const auto dy = static_cast<float>(by - ay);
+        const float lengthSquared = dx * dx + dy * dy;
+        const float inverse = lengthSquared > 0.0f ? 1.0f / lengthSquared : 0.0f;
+        const float outer = limits_[1];
         for (int y = y0; y <= y1; ++y) {
+            const float py = static_cast<float>(y) + 0.5f - fay;
+            GifByteType* row = pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
             for (int x = x0; x <= x1; ++x) {
-                const double px = x + 0.5 - ax;
-                const double py = y + 0.5 - ay;
-                double t = lengthSquared > 0.0 ? (px * dx + py * dy) / lengthSquared : 0.0;
-                t = std::clamp(t, 0.0, 1.0);
-                const double distance = std::hypot(px - t * dx, py - t * dy);
-                const double cover = std::min(1.0, radius + 0.5 - distance);
-                if (cover <= 0.0) continue;
-                float& cell = coverage_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-                                        static_cast<std::size_t>(x)];
-                cell = std::max(cell, static_cast<float>(cover));
+                const float px = static_cast<float>(x) + 0.5f - fax;
+                const float t = std::clamp((px * dx + py * dy) * inverse, 0.0f, 1.0f);
+                const float ex = px - t * dx;
+                const float ey = py - t * dy;
+                const float d2 = ex * ex + ey * ey;
+                if (!(d2 < outer)) continue;
+                int level = 1;
+                while (level + 1 < kLevels && d2 < limits_[static_cast<std::size_t>(level + 1)]) ++level;
+                GifByteType& cell = row[x];
+                if (cell < level) cell = static_cast<GifByteType>(level);
             }
         }
     }
 
     int width_;
     int height_;
-    std::vector<float> coverage_;
+    double radius_ = 0.0;
+    std::array<float, kLevels> limits_{};
+    std::vector<GifByteType> pixels_;
 };
 
 struct Bounds {
@@ -124,10 +139,8 @@ std::vector<std::uint8_t> encodeGif(int width, int height, std::vector<GifByteTy
     ColorMapObject* palette = GifMakeMapObject(1 << kPaletteBits, colours);
     bool ok = palette != nullptr && EGifPutScreenDesc(gif, width, height, kPaletteBits, 0, palette) == GIF_OK &&
               EGifPutImageDesc(gif, 0, 0, width, height, false, nullptr) == GIF_OK;
-    for (int y = 0; ok && y < height; ++y) {
-        ok = EGifPutLine(gif, pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width), width) ==
-             GIF_OK;
-    }
+    // The whole raster in one line call: giflib takes any run of pixels.
+    ok = ok && EGifPutLine(gif, pixels.data(), width * height) == GIF_OK;
     if (!ok) error = gif->Error;
     if (EGifCloseFile(gif, ok ? &error : nullptr) != GIF_OK) ok = false;
     GifFreeMapObject(palette);
@@ -159,17 +172,15 @@ std::vector<std::uint8_t> renderGif(const Ink& ink, const RenderSettings& settin
         auto toX = [&](const Point& p) { return width / 2.0 + (p.x - centreX) * scale; };
         auto toY = [&](const Point& p) { return height / 2.0 + (p.y - centreY) * scale; };
 
+        canvas.setRadius(radius);
         for (const Stroke& stroke : ink) {
-            if (stroke.size() == 1) {
-                canvas.capsule(toX(stroke[0]), toY(stroke[0]), toX(stroke[0]), toY(stroke[0]), radius);
-            }
+            if (stroke.size() == 1) canvas.capsule(toX(stroke[0]), toY(stroke[0]), toX(stroke[0]), toY(stroke[0]));
             for (std::size_t i = 1; i < stroke.size(); ++i) {
-                canvas.capsule(toX(stroke[i - 1]), toY(stroke[i - 1]), toX(stroke[i]), toY(stroke[i]), radius);
+                canvas.capsule(toX(stroke[i - 1]), toY(stroke[i - 1]), toX(stroke[i]), toY(stroke[i]));
             }
         }
     }
-    auto pixels = canvas.indices();
-    return encodeGif(width, height, pixels);
+    return encodeGif(width, height, canvas.indices());
 }
 
 }  // namespace sigplus
