@@ -8,12 +8,16 @@
 
 namespace zera {
 
-template <typename Object, Object* (*Create)(HostError&), void (*Release)(Object*, HostError&)>
+template <typename Object, auto Create, void (*Release)(Object*, HostError&)>
 class HostHandle {
 public:
-    // Creates the object. If the host reports code 1 or 2 the handle stays
-    // empty and the exception propagates.
-    HostHandle() { object_ = hostCall([](HostError& error) { return Create(error); }); }
+    // Creates the object from the constructor's arguments (a quad-char's
+    // four characters; nothing for the others). If the host reports code 1
+    // or 2 the handle stays empty and the exception propagates.
+    template <typename... Arguments>
+    explicit HostHandle(Arguments... arguments) {
+        object_ = hostCall([&](HostError& error) { return Create(arguments..., error); });
+    }
     ~HostHandle() { reset(); }
 
     HostHandle(const HostHandle&) = delete;
@@ -46,22 +50,7 @@ private:
 
 using TextHandle = HostHandle<fmx::Text, &FM_Text_Constructor1, &FM_Text_Delete>;
 using BinaryDataHandle = HostHandle<fmx::BinaryData, &FM_BinaryData_Constructor1, &FM_BinaryData_Delete>;
-
-// A quad-char is made from its four characters.
-class QuadCharHandle {
-public:
-    QuadCharHandle(char c0, char c1, char c2, char c3);
-    ~QuadCharHandle() { reset(); }
-    QuadCharHandle(const QuadCharHandle&) = delete;
-    QuadCharHandle& operator=(const QuadCharHandle&) = delete;
-    QuadCharHandle(QuadCharHandle&& other) noexcept : object_(other.object_) { other.object_ = nullptr; }
-    QuadCharHandle& operator=(QuadCharHandle&& other) noexcept;
-
-    fmx::QuadChar* get() const { return object_; }
-
-private:
-    void reset() noexcept;
-    fmx::QuadChar* object_ = nullptr;
-};
+// Made from its four characters, first to last.
+using QuadCharHandle = HostHandle<fmx::QuadChar, &FM_QuadChar_Constructor2, &FM_QuadChar_Delete>;
 
 }  // namespace zera

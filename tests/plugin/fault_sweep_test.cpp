@@ -100,7 +100,7 @@ std::vector<Scenario> scenarios() {
     all.push_back(withControl(handler("render", u"ZERA_RenderSigFromString", {T(u"sig"), T(u"Order 1042")})));
     all.push_back(handler("save without control", u"ZERA_SaveSigToFile",
                           {T(u"sig"), T(u"Order 1042"), T(u"/tmp/never.gif")}));
-    const std::u16string target = fmw::Value::text(platform::utf8ToUtf16(saveTarget())).textValue();
+    const std::u16string target = platform::utf8ToUtf16(saveTarget());
     all.push_back(withControl(handler("save", u"ZERA_SaveSigToFile", {T(u"sig"), T(u"Order 1042"), T(target)})));
     all.push_back(withControl(handler("save fails", u"ZERA_SaveSigToFile",
                                       {T(u"sig"), T(u"Order 1042"), T(u"/no/such/folder/sig.gif")})));
