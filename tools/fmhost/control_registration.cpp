@@ -1,11 +1,15 @@
 #include "control_registration.h"
 
+#include <sigplus/pad_script.h>
 #include <winplatform/com_registry.h>
+#include <winplatform/headless_input.h>
 
 #include <unistd.h>
 
 #include <climits>
+#include <cstdlib>
 #include <filesystem>
+#include <system_error>
 
 namespace fmhost {
 namespace {
@@ -36,6 +40,29 @@ bool registerControl(const Options& options, const std::string& programPath, std
     if (FAILED(winplatform::registerInprocServer(kControlClass, library.string()))) {
         error = "cannot register the control library '" + library.string() + "'";
         return false;
+    }
+    return true;
+}
+
+bool preparePad(const Options& options, std::string& error) {
+    if (options.screensFolder) {
+        std::error_code failed;
+        std::filesystem::create_directories(*options.screensFolder, failed);
+        if (failed || !std::filesystem::is_directory(*options.screensFolder)) {
+            error = "cannot make the screens folder '" + *options.screensFolder + "'" +
+                    (failed ? ": " + failed.message() : std::string());
+            return false;
+        }
+        // The control reads it when it is made.
+        ::setenv("SIGPLUS_SCREENS", std::filesystem::absolute(*options.screensFolder).c_str(), 1);
+    }
+    if (options.padScriptPath) {
+        try {
+            winplatform::setInputSource(sigplus::loadPadScript(*options.padScriptPath));
+        } catch (const sigplus::PadScriptError& e) {
+            error = std::string("pad script ") + e.what();
+            return false;
+        }
     }
     return true;
 }

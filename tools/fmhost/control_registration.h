@@ -1,5 +1,6 @@
 // Registers the signature pad control for the run, as its installer does on
-// a real machine: its library as the in-process server of its class.
+// a real machine: its library as the in-process server of its class; and
+// gives the pad its input.
 #pragma once
 
 #include "options.h"
@@ -11,5 +12,11 @@ namespace fmhost {
 // Nothing to do with --no-control. Returns false, with a message, when the
 // library cannot be registered.
 bool registerControl(const Options& options, const std::string& programPath, std::string& error);
+
+// Installs the pad script of --pad as the input of the capture dialogs and
+// makes the folder of --screens, where the control saves its screens.
+// Returns false, with a message naming the line and column of a fault in
+// the script, when either cannot be done.
+bool preparePad(const Options& options, std::string& error);
 
 }  // namespace fmhost

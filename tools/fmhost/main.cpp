@@ -86,6 +86,12 @@ int run(const fmhost::Options& options, const std::string& programPath) {
         return kExitUsage;
     }
 
+    std::string padError;
+    if (!fmhost::preparePad(options, padError)) {
+        std::cerr << "fmhost: " << padError << '\n';
+        return kExitUsage;
+    }
+
     std::string loadError;
     auto plugin = fmhost::PluginModule::load(options.pluginPath, loadError);
     if (!plugin) {

@@ -54,6 +54,14 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
             auto path = value(arg);
             if (!path) return parsed;
             o.controlPath = *path;
+        } else if (arg == "--pad") {
+            auto path = value(arg);
+            if (!path) return parsed;
+            o.padScriptPath = *path;
+        } else if (arg == "--screens") {
+            auto folder = value(arg);
+            if (!folder) return parsed;
+            o.screensFolder = *folder;
         } else if (arg == "-e") {
             auto expression = value(arg);
             if (!expression) return parsed;
@@ -100,6 +108,10 @@ options:
   --control LIBRARY    the signature pad control to register (default: the
                        libsigplus.so beside fmhost)
   --no-control         register no control, as on a machine without one
+  --pad SCRIPT         what the signer does at the pad during captures: pen
+                       strokes, touches, buttons and keys (docs/pad-script.md);
+                       without it a capture dialog closes at once, cancelled
+  --screens FOLDER     save each screen the pad shows as FOLDER/screen-NNN.png
   -q, --quiet          no banner
   -v, --verbose        also print the value of every assignment
   -h, --help           this text

@@ -22,6 +22,11 @@ struct Options {
     // noControl the control is not registered at all.
     std::optional<std::string> controlPath;
     bool noControl = false;
+    // Pen input and dialog buttons for captures, from a pad script; without
+    // one a capture dialog closes at once, as by its close box.
+    std::optional<std::string> padScriptPath;
+    // A folder for pictures of the pad's screen (PNG).
+    std::optional<std::string> screensFolder;
     bool help = false;
 };
 

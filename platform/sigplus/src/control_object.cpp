@@ -1,13 +1,19 @@
 #include "control_object.h"
 
+#include "event_point.h"
 #include "journal_store.h"
 #include "members.h"
+#include "pad.h"
 #include "sigplus/control.h"
+#include "sigplus/pad_script.h"
 #include "sigplus/render.h"
 #include "sigplus/signature_codec.h"
 
+#include <objidl.h>
+#include <ocidl.h>
 #include <oleauto.h>
 #include <platform/utf.h>
+#include <winplatform/headless_input.h>
 
 #include <algorithm>
 #include <atomic>
@@ -162,7 +168,22 @@ SavedState defaultState() {
     return state;
 }
 
-class Control final : public IDispatch, public ISigPlusControl {
+// A saved state longer than this is no state of this control.
+constexpr ULONG kMaxSavedState = 64 * 1024;
+
+ScreenArea areaOf(std::span<const Argument> a) { return {a[0].number, a[1].number, a[2].number, a[3].number}; }
+
+// A bitmap handle travels as a 32-bit value, as on the 32-bit platform.
+HBITMAP bitmapOf(std::int32_t value) {
+    return reinterpret_cast<HBITMAP>(static_cast<std::uintptr_t>(static_cast<std::uint32_t>(value)));
+}
+
+class Control final : public IDispatch,
+                      public ISigPlusControl,
+                      public IPersistStreamInit,
+                      public IProvideClassInfo2,
+                      public IConnectionPointContainer,
+                      public winplatform::IHeadlessInput {
 public:
     Control() : number_(++objectsMade) { liveControls.fetch_add(1); }
 
@@ -172,6 +193,14 @@ public:
             *object = static_cast<IDispatch*>(this);
         } else if (riid == IID_ISigPlusControl) {
             *object = static_cast<ISigPlusControl*>(this);
+        } else if (riid == IID_IPersist || riid == IID_IPersistStreamInit) {
+            *object = static_cast<IPersistStreamInit*>(this);
+        } else if (riid == IID_IProvideClassInfo || riid == IID_IProvideClassInfo2) {
+            *object = static_cast<IProvideClassInfo2*>(this);
+        } else if (riid == IID_IConnectionPointContainer) {
+            *object = static_cast<IConnectionPointContainer*>(this);
+        } else if (riid == winplatform::IID_IHeadlessInput) {
+            *object = static_cast<winplatform::IHeadlessInput*>(this);
         } else {
             *object = nullptr;
             return E_NOINTERFACE;
@@ -233,6 +262,52 @@ public:
     }
     ULONG STDMETHODCALLTYPE ObjectNumber() override { return number_; }
 
+    // Persistence: the state a container keeps for the control.
+    HRESULT STDMETHODCALLTYPE GetClassID(CLSID* clsid) override {
+        if (clsid == nullptr) return E_POINTER;
+        *clsid = CLSID_SigPlus;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE IsDirty() override { return S_FALSE; }
+    HRESULT STDMETHODCALLTYPE Load(LPSTREAM stream) override;
+    HRESULT STDMETHODCALLTYPE Save(LPSTREAM stream, BOOL) override;
+    HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER* size) override {
+        if (size == nullptr) return E_POINTER;
+        size->QuadPart = kSavedStateHeaderSize + state_.properties.size();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE InitNew() override {
+        state_ = defaultState();
+        return S_OK;
+    }
+
+    // Events: the container finds the event interface and its point here.
+    HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** typeInfo) override {
+        if (typeInfo != nullptr) *typeInfo = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetGUID(DWORD kind, GUID* guid) override {
+        if (guid == nullptr) return E_POINTER;
+        if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
+        *guid = DIID_SigPlusEvents;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** points) override {
+        if (points != nullptr) *points = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** point) override {
+        if (point == nullptr) return E_POINTER;
+        *point = nullptr;
+        if (iid != DIID_SigPlusEvents) return CONNECT_E_NOCONNECTION;
+        *point = &events_;
+        events_.AddRef();
+        return S_OK;
+    }
+
+    // Pen input from the input source: one pen record per pen-down.
+    HRESULT STDMETHODCALLTYPE DeliverInput(const char* payload, ULONG length) override;
+
 private:
     ~Control() { liveControls.fetch_sub(1); }
 
@@ -253,6 +328,15 @@ private:
         pending_.clear();
         binding_ = false;
         renderBuffer_.clear();
+        pad_.reset();
+    }
+    PadWindow window() const {
+        return {property(dispid::PadXFrom), property(dispid::PadYFrom), property(dispid::PadXTo),
+                property(dispid::PadYTo),   property(dispid::InkSpanX), property(dispid::InkSpanY)};
+    }
+    void firePenDown() {
+        appendJournal(number_, dispid::PenDown, CallKind::Event, nullptr, S_OK, {});
+        events_.fire(dispid::PenDown);
     }
 
     const ULONG number_;
@@ -264,7 +348,65 @@ private:
     bool binding_ = false;
     std::vector<std::uint8_t> renderBuffer_;
     SavedState state_ = defaultState();
+    Pad pad_{ScreenPictures()};
+    EventPoint events_{*static_cast<IDispatch*>(this), *this, DIID_SigPlusEvents};
 };
+
+HRESULT Control::Load(LPSTREAM stream) {
+    if (stream == nullptr) return E_POINTER;
+    std::vector<BYTE> bytes;
+    try {
+        BYTE chunk[512];
+        ULONG read = 0;
+        do {
+            read = 0;
+            const HRESULT status = stream->Read(chunk, sizeof chunk, &read);
+            if (FAILED(status)) return status;
+            bytes.insert(bytes.end(), chunk, chunk + read);
+            if (bytes.size() > kMaxSavedState) return E_INVALIDARG;
+        } while (read == sizeof chunk);
+        return LoadState(bytes.data(), static_cast<ULONG>(bytes.size()));
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT Control::Save(LPSTREAM stream, BOOL) {
+    if (stream == nullptr) return E_POINTER;
+    try {
+        const std::vector<std::uint8_t> bytes = state_.bytes();
+        ULONG written = 0;
+        const HRESULT status = stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written);
+        if (FAILED(status)) return status;
+        return written == bytes.size() ? S_OK : E_FAIL;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT Control::DeliverInput(const char* payload, ULONG length) {
+    if (payload == nullptr && length > 0) return E_POINTER;
+    try {
+        const std::optional<PenInput> pen = parsePenInput(std::string_view(payload, length));
+        if (!pen) return E_INVALIDARG;
+        // The container's handler runs inside the event and may let go of
+        // the control; it stays until the input is taken.
+        AddRef();
+        pad_.penDown(pen->points.front());
+        firePenDown();
+        const Ink ink = pad_.inkOf(*pen, window(), property(dispid::InkEnabled) != 0, property(dispid::DisplayMode));
+        for (const Stroke& stroke : ink) {
+            // A pad records no more than the control can count.
+            const std::size_t room = kMaxInkPoints - pointCount(ink_);
+            if (room == 0) break;
+            ink_.emplace_back(stroke.begin(), stroke.begin() + static_cast<std::ptrdiff_t>(std::min(room, stroke.size())));
+        }
+        Release();
+        return S_OK;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
 
 CallKind kindOf(const Member* member, WORD flags) {
     if ((flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0) return CallKind::Put;
@@ -424,19 +566,36 @@ Outcome Control::method(const Member& member, std::span<const Argument> argument
         renderBuffer_.shrink_to_fit();
         return {};
 
-    // The pad's screen, its touch keys and its connection are not driven
-    // yet: these calls are checked and journalled and change nothing.
-    case dispid::InkAreaSet:
-    case dispid::DisplayBitmap:
-    case dispid::DisplayClearArea:
-        return number(ValueType::Bool, 1);
-    case dispid::HotSpotTouched:
-        return number(ValueType::I2, 0);  // no touch key can be hit yet
+    // The pad (pad.h says what the arguments mean).
     case dispid::DisplaySetup:
+        pad_.setup(arguments[0].number, arguments[1].number, arguments[2].number);
+        return {};
     case dispid::DisplayInkArea:
+        pad_.setDisplayInkArea(arguments[0].number != 0, areaOf(arguments.subspan(1)));
+        return {};
+    case dispid::InkAreaSet:
+        pad_.setInkArea(areaOf(arguments));
+        return number(ValueType::Bool, 1);
+    case dispid::DisplayBitmap:
+        return number(ValueType::Bool, pad_.drawBitmap(areaOf(arguments.subspan(2)), bitmapOf(arguments[6].number)));
+    case dispid::DisplayClearArea:
+        pad_.clearArea(areaOf(arguments.subspan(1)));
+        return number(ValueType::Bool, 1);
     case dispid::HotSpotDefine:
+        if (!pad_.defineKey(arguments[0].number, areaOf(arguments.subspan(2)))) {
+            return failure(DISP_E_BADINDEX, "HotSpotDefine index outside 0 to 15");
+        }
+        return {};
+    case dispid::HotSpotTouched: {
+        const std::optional<bool> touched = pad_.keyTouched(arguments[0].number);
+        if (!touched) return failure(DISP_E_BADINDEX, "HotSpotTouched index outside 0 to 15");
+        return number(ValueType::I2, *touched ? 1 : 0);
+    }
     case dispid::HotSpotReset:
+        pad_.resetTouches();
+        return {};
     case dispid::PadRefresh:
+        pad_.refresh();
         return {};
     default:
         return refusal(DISP_E_MEMBERNOTFOUND);

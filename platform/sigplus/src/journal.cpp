@@ -163,6 +163,7 @@ const char* kindName(CallKind kind) {
     case CallKind::Get: return "get";
     case CallKind::Put: return "put";
     case CallKind::Method: return "method";
+    case CallKind::Event: return "event";
     }
     return "?";
 }
@@ -224,9 +225,12 @@ std::vector<JournalEntry> journal() {
         if ((head & 8u) != 0) object = r.varint();
         entry.object = object;
         entry.dispid = r.zigzag();
-        const Member* member = findMember(entry.dispid);
-        if (member != nullptr) entry.member = member->name;
         entry.kind = static_cast<CallKind>(head & 3u);
+        if (entry.kind == CallKind::Event) {
+            if (entry.dispid == dispid::PenDown) entry.member = "PenDown";
+        } else if (const Member* member = findMember(entry.dispid)) {
+            entry.member = member->name;
+        }
         entry.status = (head & 4u) != 0 ? static_cast<HRESULT>(r.varint()) : S_OK;
         const std::uint32_t count = r.varint();
         entry.arguments.reserve(count);

@@ -11,7 +11,8 @@
 
 namespace sigplus {
 
-enum class CallKind { Get, Put, Method };
+// Event: an event the control fired into its container (PenDown).
+enum class CallKind { Get, Put, Method, Event };
 
 struct JournalEntry {
     ULONG object = 0;  // ISigPlusControl::ObjectNumber of the callee
@@ -29,7 +30,7 @@ SIGPLUS_API std::vector<JournalEntry> journal();
 SIGPLUS_API void clearJournal();
 
 // "put PackingMode 0", "method BindAddText Order 1042", "get SignatureText",
-// "method dispid 999"; failures end with " -> 0x80020005".
+// "method dispid 999", "event PenDown"; failures end with " -> 0x80020005".
 SIGPLUS_API std::string describe(const JournalEntry& entry);
 // describe() of every entry.
 SIGPLUS_API std::vector<std::string> journalLines();

@@ -1,0 +1,32 @@
+// Pictures of the pad's screen, saved as PNG files into a folder: one for
+// each screen the pad showed. The folder is named by SIGPLUS_SCREENS when
+// a control is made; without it nothing is saved.
+#pragma once
+
+#include "pad_screen.h"
+
+#include <filesystem>
+#include <optional>
+
+namespace sigplus {
+
+inline constexpr const char* kScreensVariable = "SIGPLUS_SCREENS";
+
+class ScreenPictures {
+public:
+    // The folder of SIGPLUS_SCREENS, if it is set and not empty.
+    ScreenPictures();
+    explicit ScreenPictures(std::optional<std::filesystem::path> folder) : folder_(std::move(folder)) {}
+
+    // Saves the screen as the next picture ("screen-001.png", numbered for
+    // the process), unless it is the same as the last screen offered or
+    // the screen before any was (blank). A picture that cannot be written
+    // is left out.
+    void offer(const PadScreen& screen);
+
+private:
+    std::optional<std::filesystem::path> folder_;
+    PadScreen last_;
+};
+
+}  // namespace sigplus
