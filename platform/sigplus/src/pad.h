@@ -96,9 +96,10 @@ private:
     };
 
     // A drawing over the whole screen replaces what the pad showed; the
-    // pictures keep it first.
+    // pictures keep it first, unless it was a blank screen on its way to
+    // being drawn.
     void beforeDrawing(const ScreenArea& area) {
-        if (area.coversScreen()) pictures_.offer(screen_);
+        if (area.coversScreen() && !screen_.blank()) pictures_.offer(screen_);
     }
 
     ScreenPictures pictures_;

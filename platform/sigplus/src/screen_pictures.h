@@ -1,5 +1,6 @@
 // Pictures of the pad's screen, saved as PNG files into a folder: one for
-// each screen the pad showed. The folder is named by SIGPLUS_SCREENS when
+// each screen the pad showed (at every refresh, before a drawing over the
+// whole screen, and when the control goes). The folder is named by SIGPLUS_SCREENS when
 // a control is made; without it nothing is saved.
 #pragma once
 
