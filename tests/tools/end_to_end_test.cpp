@@ -1,5 +1,6 @@
 // The built fmhost program against the toy plug-in module: loading, the
 // entry calls, evaluation from -e, scripts and the prompt, and exit codes.
+#include "GifPixels.h"
 #include "toy_plugin_data.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -52,11 +55,7 @@ protected:
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir_ = pattern;
     }
-    void TearDown() override {
-        for (const std::string& file : created_) std::remove(file.c_str());
-        for (const char* name : {"stdin", "stdout", "stderr"}) std::remove(path(name).c_str());
-        rmdir(dir_.c_str());
-    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
 
     std::string path(const std::string& name) {
         const std::string full = dir_ + "/" + name;
@@ -317,18 +316,83 @@ TEST_F(Fmhost, ProductPluginStartsWithNoError) {
     EXPECT_EQ(outcome.out, "0\n");
 }
 
-TEST_F(Fmhost, BundledExampleRendersAndSavesTheSignature) {
-    const Outcome outcome = run({"-q", ZERA_PLUGIN_FILE, EXAMPLE_SCRIPT});
+// ---- captures -------------------------------------------------------------------
+
+class FmhostCapture : public Fmhost {
+protected:
+    void SetUp() override {
+        Fmhost::SetUp();
+        // The diagnostic log lands in the test's folder.
+        setenv("WIN_DRIVE_C", dir_.c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("WIN_DRIVE_C");
+        Fmhost::TearDown();
+    }
+};
+
+TEST_F(FmhostCapture, BundledExampleCapturesRendersAndSavesTheSignature) {
+    const Outcome outcome = run({"-q", "--pad", CAPTURE_PAD, "--screens", "screens", ZERA_PLUGIN_FILE, EXAMPLE_SCRIPT});
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("\nSIG1:"), std::string::npos) << outcome.out;
     EXPECT_NE(outcome.out.find("<container 215 x 70, file \"sig.gif\", streams: GIFf "), std::string::npos)
         << outcome.out;
     EXPECT_NE(outcome.out.find("\nUNSIGNED\n0\n"), std::string::npos) << "other bound data";
     EXPECT_NE(outcome.out.find("Unable to save signature image to file."), std::string::npos);
-    const std::string exported = readFile(path("sig.gif"));
-    const std::string saved = readFile(path("signature.gif"));
+    const std::string exported = readFile(dir_ + "/sig.gif");
+    const std::string saved = readFile(dir_ + "/signature.gif");
     ASSERT_GT(exported.size(), 100u);
-    EXPECT_EQ(exported.substr(0, 3), "GIF");
+    const GifSize size = decode(std::vector<std::uint8_t>(exported.begin(), exported.end()));
+    EXPECT_EQ(size.width, 215);
+    EXPECT_EQ(size.height, 70);
     EXPECT_EQ(saved, exported) << "the file and the container hold the same image";
+    EXPECT_GT(readFile(dir_ + "/stored.gif").size(), 100u);
+    EXPECT_EQ(readFile(dir_ + "/screens/screen-001.png").substr(1, 3), "PNG");
+    EXPECT_NE(readFile(dir_ + "/PenviraLog.txt").find("\"DoModal()\" returned a value of 1\r\n"), std::string::npos);
+}
+
+TEST_F(FmhostCapture, TheCapturedSignatureRendersOnlyWithItsOwnBoundData) {
+    writeFile(path("sign.pad"), "stroke 40,30 60,50 80,30 100,50\nstroke 40,50 100,30\ntouch OK\n");
+    const Outcome outcome =
+        run({"-q", "--pad", "sign.pad", ZERA_PLUGIN_FILE, "-e", "$sig = ZERA_CaptureSignature( \"Order 7\" )", "-e",
+             "Export( ZERA_RenderSigFromString( $sig ; \"Order 7\" ) ; \"mine.gif\" )", "-e",
+             "ZERA_RenderSigFromString( $sig ; \"Order 8\" )", "-e", "ZERA_GetLastError( \"code\" )"});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    const std::string gif = readFile(dir_ + "/mine.gif");
+    ASSERT_GT(gif.size(), 100u);
+    EXPECT_EQ(outcome.out, std::to_string(gif.size()) + "\nUNSIGNED\n0\n");
+    // Two strokes a few pixels wide across most of the picture.
+    const GifSize size = decode(std::vector<std::uint8_t>(gif.begin(), gif.end()));
+    EXPECT_EQ(size.width, 215);
+    EXPECT_GT(size.darkPixels, 400);
+    EXPECT_LT(size.darkPixels, 215 * 70 / 4);
+}
+
+TEST_F(FmhostCapture, OnePadScriptServesCapturesInTurn) {
+    writeFile(path("two.pad"), "click OK\nclick Cancel\n");
+    const Outcome outcome = run({"-q", "--pad", "two.pad", ZERA_PLUGIN_FILE, "-e", "ZERA_CaptureSignature( \"a\" )",
+                                 "-e", "ZERA_CaptureSignature( \"b\" )", "-e", "ZERA_CaptureSignature( \"c\" )"});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "UNSIGNED\n\n\n") << "the last capture has no input left and is cancelled";
+}
+
+TEST_F(FmhostCapture, ABadPadScriptIsAUsageErrorNamingItsLineAndColumn) {
+    writeFile(path("bad.pad"), "stroke 1,30 2,30\nsign here\n");
+    const Outcome outcome = run({"-q", "--pad", "bad.pad", ZERA_PLUGIN_FILE, "-e", "1"});
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "fmhost: pad script bad.pad: line 2, column 1: unknown command 'sign' (expected stroke, "
+                           "touch, wait, click, key or close)\n");
+    const Outcome missing = run({"-q", "--pad", "absent.pad", ZERA_PLUGIN_FILE, "-e", "1"});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_NE(missing.err.find("cannot open the pad script"), std::string::npos) << missing.err;
+}
+
+TEST_F(FmhostCapture, AScreensFolderThatCannotBeMadeIsAUsageError) {
+    writeFile(path("file"), "");
+    const Outcome outcome = run({"-q", "--screens", "file/screens", ZERA_PLUGIN_FILE, "-e", "1"});
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_NE(outcome.err.find("cannot make the screens folder 'file/screens'"), std::string::npos) << outcome.err;
 }
 
 TEST_F(Fmhost, WithoutTheControlRenderingFailsToLoadTheLibrary) {
