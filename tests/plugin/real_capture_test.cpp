@@ -169,6 +169,18 @@ TEST_F(RealCapture, SigningAndTouchingOkGivesASignatureOfTheInk) {
     EXPECT_EQ(plugin.text(u"ZERA_GetLastError", {T(u"code")}), u"0");
 }
 
+TEST_F(RealCapture, AnEmptyBoundTextIsBoundAndAnEarlierErrorStays) {
+    EXPECT_EQ(plugin.text(u"ZERA_SetBannerPath", {T(u"/no/such/banner.bmp")}), u"!!ERROR!!");
+    const std::u16string signature = capture(std::string(kSigning) + "touch OK\n", u"");
+    ASSERT_EQ(signature.rfind(u"SIG1:", 0), 0u);
+    EXPECT_EQ(plugin.text(u"ZERA_GetLastError", {T(u"code")}), u"-13000") << "a capture does not reset it";
+    const Lines calls = hostedCalls();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "method BindAddText "), 1);
+    EXPECT_EQ(plugin.run(u"ZERA_RenderSigFromString", {T(signature), T(u"")}).result.type(),
+              fmw::Value::Type::Container);
+    EXPECT_EQ(plugin.text(u"ZERA_RenderSigFromString", {T(signature), T(u" ")}), u"UNSIGNED");
+}
+
 TEST_F(RealCapture, OkKeyWithoutInkPromptsAndTheDialogStaysOpen) {
     EXPECT_EQ(capture("touch OK\nclick Cancel\n"), u"");
     const Lines prompt = {"event PenDown",
