@@ -27,6 +27,18 @@ TEST(Options, EveryOption) {
     EXPECT_EQ(parsed.options.expressions, (std::vector<std::string>{"1", "-x"}));
     EXPECT_EQ(parsed.options.pluginPath, "p.fmx");
     EXPECT_EQ(parsed.options.scriptPath, "-");
+    EXPECT_FALSE(parsed.options.padScriptPath);
+    EXPECT_FALSE(parsed.options.screensFolder);
+}
+
+TEST(Options, PadScriptAndScreensFolder) {
+    const ParsedOptions parsed = parseOptions({"--pad", "sign.pad", "p.fmx", "--screens", "shots"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.padScriptPath, "sign.pad");
+    EXPECT_EQ(parsed.options.screensFolder, "shots");
+    EXPECT_EQ(parsed.options.pluginPath, "p.fmx");
+    EXPECT_EQ(parseOptions({"p.fmx", "--pad"}).error, "option '--pad' needs a value");
+    EXPECT_EQ(parseOptions({"p.fmx", "--screens"}).error, "option '--screens' needs a value");
 }
 
 TEST(Options, HostVersionCoversTheWhole16BitRangeAndNoMore) {
