@@ -247,6 +247,24 @@ TEST_F(Hosted, InkIsKeptOnlyInsideTheInkAreaInInkUnits) {
     EXPECT_EQ(control.callI2(d::InkPointCount), 3);
 }
 
+TEST_F(Hosted, APadRecordsNoMoreInkThanTheControlCounts) {
+    Control control;
+    setUp(control);
+    const auto longStroke = [](std::uint32_t start) {
+        sigplus::PenInput input;
+        for (std::uint32_t i = 0; i < 20000; ++i) {
+            input.points.push_back({static_cast<std::int16_t>(i % 240), static_cast<std::int16_t>(22 + i % 40), start + i});
+        }
+        return sigplus::formatPenInput(input);
+    };
+    ASSERT_EQ(pen(control, longStroke(0)), S_OK);
+    ASSERT_EQ(pen(control, longStroke(20000)), S_OK);
+    EXPECT_EQ(control.callI2(d::InkPointCount), 32767);
+    EXPECT_EQ(sigplus::pointCount(control.ink()), 32767u);
+    ASSERT_EQ(pen(control, longStroke(40000)), S_OK);
+    EXPECT_EQ(control.ink().size(), 2u) << "a full pad takes no further stroke";
+}
+
 TEST_F(Hosted, PenInputInsideTheEventSeesTheStateTheHandlerLeft) {
     Control control;
     setUp(control);

@@ -391,7 +391,13 @@ HRESULT Control::DeliverInput(const char* payload, ULONG length) {
         if (!pen) return E_INVALIDARG;
         // The container's handler runs inside the event and may let go of
         // the control; it stays until the input is taken.
-        AddRef();
+        struct Hold {
+            explicit Hold(Control& c) : control(c) { control.AddRef(); }
+            ~Hold() { control.Release(); }
+            Hold(const Hold&) = delete;
+            Hold& operator=(const Hold&) = delete;
+            Control& control;
+        } hold(*this);
         pad_.penDown(pen->points.front());
         firePenDown();
         const Ink ink = pad_.inkOf(*pen, window(), property(dispid::InkEnabled) != 0, property(dispid::DisplayMode));
@@ -401,7 +407,6 @@ HRESULT Control::DeliverInput(const char* payload, ULONG length) {
             if (room == 0) break;
             ink_.emplace_back(stroke.begin(), stroke.begin() + static_cast<std::ptrdiff_t>(std::min(room, stroke.size())));
         }
-        Release();
         return S_OK;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
