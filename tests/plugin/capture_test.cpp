@@ -1,7 +1,7 @@
 // The capture function and its dialog, against a control that records its
 // calls; input comes from a scripted source, as from a pad script.
 #include "FakeControl.h"
-#include "PluginModule.h"
+#include "StartedPlugin.h"
 #include "ScriptedInput.h"
 
 #include <winplatform/diagnostics.h>
@@ -24,20 +24,19 @@ using winplatform::InputEvent;
 InputEvent click(UINT id) { return clickOn(id); }
 InputEvent escape() { return {InputEvent::Kind::Key, 0, winplatform::VK_ESCAPE, {}, 0}; }
 
-class Capture : public ::testing::Test {
+class Capture : public StartedPlugin {
 protected:
     void SetUp() override {
         driveC = fs::temp_directory_path() / ("zera-capture-c-" + std::to_string(::getpid()));
         fs::create_directories(driveC);
         setenv("WIN_DRIVE_C", driveC.c_str(), 1);
-        ASSERT_EQ(plugin.startup(), 53);
+        StartedPlugin::SetUp();
     }
     void TearDown() override {
         winplatform::setInputSource(nullptr);
-        plugin.shutdown();
+        StartedPlugin::TearDown();
         unsetenv("WIN_DRIVE_C");
         fs::remove_all(driveC);
-        EXPECT_EQ(fmw::pluginOwnedLive(), 0u);
         EXPECT_EQ(control.objectsAlive(), 0);
         EXPECT_EQ(winplatform::comInitCount(), 1u) << "only the registration's own";
     }
@@ -59,7 +58,6 @@ protected:
 
     fs::path driveC;
     FakeControlRegistration control;
-    PluginModule plugin;
 };
 
 TEST_F(Capture, AProbeThatFailsOpensNoDialog) {

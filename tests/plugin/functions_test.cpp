@@ -1,4 +1,4 @@
-#include "PluginModule.h"
+#include "StartedPlugin.h"
 
 #include <platform/utf.h>
 
@@ -16,17 +16,9 @@ namespace {
 
 using fmw::Value;
 
-class Functions : public ::testing::Test {
+class Functions : public StartedPlugin {
 protected:
-    void SetUp() override { ASSERT_EQ(plugin.startup(), 53); }
-    void TearDown() override {
-        plugin.shutdown();
-        EXPECT_EQ(fmw::pluginOwnedLive(), 0u);
-        EXPECT_EQ(fmw::misuseCount(), 0u) << fmw::lastMisuse();
-    }
     std::u16string lastError(const std::u16string& type) { return plugin.text(u"ZERA_GetLastError", {T(type)}); }
-
-    PluginModule plugin;
 };
 
 TEST_F(Functions, VersionAnswersTheFullTextUnlessAskedForShort) {

@@ -2,7 +2,7 @@
 // the control was told, in order (its journal), what the script got back,
 // and what the pad's screen showed.
 #include "GifPixels.h"
-#include "PluginModule.h"
+#include "StartedPlugin.h"
 
 #include <platform/utf.h>
 #include <sigplus/control.h>
@@ -76,7 +76,7 @@ constexpr const char* kSigning =
     "stroke 80,30 80,56 95,50 80,44\n"
     "stroke 110,56 120,30 130,56\n";
 
-class RealCapture : public ::testing::Test {
+class RealCapture : public StartedPlugin {
 protected:
     void SetUp() override {
         const std::string pid = std::to_string(::getpid());
@@ -88,18 +88,17 @@ protected:
         setenv("WIN_DRIVE_C", driveC.c_str(), 1);
         setenv("SIGPLUS_SCREENS", screens.c_str(), 1);
         ASSERT_EQ(winplatform::registerInprocServer(sigplus::CLSID_SigPlus, SIGPLUS_LIBRARY), S_OK);
-        ASSERT_EQ(plugin.startup(), 53);
+        StartedPlugin::SetUp();
         sigplus::clearJournal();
     }
     void TearDown() override {
         winplatform::setInputSource(nullptr);
-        plugin.shutdown();
+        StartedPlugin::TearDown();
         winplatform::unregisterInprocServer(sigplus::CLSID_SigPlus);
         unsetenv("WIN_DRIVE_C");
         unsetenv("SIGPLUS_SCREENS");
         fs::remove_all(driveC);
         fs::remove_all(screens);
-        EXPECT_EQ(fmw::pluginOwnedLive(), 0u);
         EXPECT_EQ(sigplus::liveControlCount(), 0u);
         EXPECT_EQ(winplatform::comInitCount(), 0u);
         EXPECT_EQ(winplatform::liveGdiObjectCount(), 0u) << "every pad image is released with its dialog";
@@ -138,7 +137,6 @@ protected:
 
     fs::path driveC;
     fs::path screens;
-    PluginModule plugin;
 };
 
 TEST_F(RealCapture, SigningAndTouchingOkGivesASignatureOfTheInk) {

@@ -1,7 +1,7 @@
 // Rendering and saving with the replacement pad control, registered as an
 // in-process server the way the host program registers it.
 #include "GifPixels.h"
-#include "PluginModule.h"
+#include "StartedPlugin.h"
 
 #include <platform/utf.h>
 #include <sigplus/control.h>
@@ -30,22 +30,20 @@ std::u16string exampleSignature() {
     return platform::utf8ToUtf16(text);
 }
 
-class RealControl : public ::testing::Test {
+class RealControl : public StartedPlugin {
 protected:
     void SetUp() override {
         ASSERT_EQ(winplatform::registerInprocServer(sigplus::CLSID_SigPlus, SIGPLUS_LIBRARY), S_OK);
-        ASSERT_EQ(plugin.startup(), 53);
+        StartedPlugin::SetUp();
         sigplus::clearJournal();
         signature = exampleSignature();
         ASSERT_FALSE(signature.empty());
     }
     void TearDown() override {
-        plugin.shutdown();
+        StartedPlugin::TearDown();
         winplatform::unregisterInprocServer(sigplus::CLSID_SigPlus);
-        EXPECT_EQ(fmw::pluginOwnedLive(), 0u);
         EXPECT_EQ(sigplus::liveControlCount(), 0u);
         EXPECT_EQ(winplatform::comInitCount(), 0u);
-        EXPECT_EQ(winplatform::openFileCount(), 0u);
     }
     fmw::CallResult render(const std::u16string& bound = u"Order 1042") {
         return plugin.run(u"ZERA_RenderSigFromString", {T(signature), T(bound)});
@@ -56,7 +54,6 @@ protected:
         return outcome.result.containerValue().streams.at(0).bytes;
     }
 
-    PluginModule plugin;
     std::u16string signature;
 };
 

@@ -1,7 +1,7 @@
 // Rendering and saving stored signatures, against a control that records
 // its calls and can be told to fail.
 #include "FakeControl.h"
-#include "PluginModule.h"
+#include "StartedPlugin.h"
 
 #include <winplatform/diagnostics.h>
 
@@ -22,22 +22,12 @@ using fmw::Value;
 const std::u16string kSignature = u"stored signature";
 const std::u16string kBound = u"Order 1042";
 
-class WithPlugin : public ::testing::Test {
+class WithPlugin : public StartedPlugin {
 protected:
-    void SetUp() override { ASSERT_EQ(plugin.startup(), 53); }
-    void TearDown() override {
-        plugin.shutdown();
-        EXPECT_EQ(fmw::pluginOwnedLive(), 0u);
-        EXPECT_EQ(fmw::misuseCount(), 0u) << fmw::lastMisuse();
-        EXPECT_EQ(winplatform::openFileCount(), 0u);
-        EXPECT_EQ(winplatform::activationStats().depth, 0u);
-    }
     fmw::CallResult render(const std::u16string& signature = kSignature, const std::u16string& bound = kBound) {
         return plugin.run(u"ZERA_RenderSigFromString", {T(signature), T(bound)});
     }
     std::u16string lastErrorCode() { return plugin.text(u"ZERA_GetLastError", {T(u"code")}); }
-
-    PluginModule plugin;
 };
 
 class Render : public WithPlugin {
