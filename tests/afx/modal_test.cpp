@@ -2,6 +2,7 @@
 // records what the framework does with it and fires its one event.
 #include <afxwin.h>
 #include <ocidl.h>
+#include <winplatform/com_object.h>
 #include <winplatform/diagnostics.h>
 #include <winplatform/headless_input.h>
 
@@ -30,38 +31,22 @@ Record record;
 
 // The hosted control: persistence, its event interface, one connection
 // point, and input from the input source ("pen" fires event 2).
-class FakePad final : public IPersistStreamInit,
-                      public IProvideClassInfo2,
-                      public IConnectionPointContainer,
-                      public IConnectionPoint,
-                      public winplatform::IHeadlessInput {
+class FakePad final : public winplatform::ComObject<IPersistStreamInit, IProvideClassInfo2, IConnectionPointContainer,
+                                                     IConnectionPoint, winplatform::IHeadlessInput> {
 public:
     FakePad() { ++record.alive; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (riid == IID_IUnknown || riid == IID_IPersist || riid == IID_IPersistStreamInit) {
-            *object = static_cast<IPersistStreamInit*>(this);
-        } else if (riid == IID_IProvideClassInfo || riid == IID_IProvideClassInfo2) {
-            *object = static_cast<IProvideClassInfo2*>(this);
-        } else if (riid == IID_IConnectionPointContainer) {
-            *object = static_cast<IConnectionPointContainer*>(this);
-        } else if (riid == winplatform::IID_IHeadlessInput) {
-            *object = static_cast<winplatform::IHeadlessInput*>(this);
-        } else {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) {
-            --record.alive;
-            delete this;
-        }
-        return left;
+        IPersistStreamInit* persist = this;
+        IProvideClassInfo2* info = this;
+        return winplatform::answerQuery(
+            persist, riid, object,
+            {{IID_IPersist, persist},
+             {IID_IPersistStreamInit, persist},
+             {IID_IProvideClassInfo, info},
+             {IID_IProvideClassInfo2, info},
+             {IID_IConnectionPointContainer, static_cast<IConnectionPointContainer*>(this)},
+             {winplatform::IID_IHeadlessInput, static_cast<winplatform::IHeadlessInput*>(this)}});
     }
 
     HRESULT STDMETHODCALLTYPE GetClassID(CLSID* clsid) override {
@@ -137,29 +122,18 @@ public:
     }
 
 private:
-    ~FakePad() {
+    ~FakePad() override {
         if (sink_ != nullptr) sink_->Release();
+        --record.alive;
     }
-    ULONG references_ = 1;
     IDispatch* sink_ = nullptr;
 };
 
-class FakePadFactory final : public IClassFactory {
+class FakePadFactory final : public winplatform::ComObject<IClassFactory> {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-            *object = this;
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
+        IClassFactory* self = this;
+        return winplatform::answerQuery(self, riid, object, {{IID_IClassFactory, self}});
     }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID riid, void** object) override {
         auto* pad = new FakePad();
@@ -170,8 +144,7 @@ public:
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 
 private:
-    ~FakePadFactory() = default;
-    ULONG references_ = 1;
+    ~FakePadFactory() override = default;
 };
 
 class ScriptedInput : public winplatform::InputSource {

@@ -1,6 +1,7 @@
 #include "FakeControl.h"
 
 #include <platform/utf.h>
+#include <winplatform/com_object.h>
 
 #include <stdexcept>
 
@@ -30,7 +31,7 @@ std::string describeArgument(const VARIANT& v) {
     }
 }
 
-class FakeControl final : public IDispatch {
+class FakeControl final : public winplatform::ComObject<IDispatch> {
 public:
     FakeControl() {
         ++state->created;
@@ -38,22 +39,9 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (riid == IID_IUnknown || (state->script.answerDispatch && (riid == IID_IDispatch || riid == kControlDispatch))) {
-            *object = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) {
-            --state->alive;
-            delete this;
-        }
-        return left;
+        IDispatch* self = this;
+        if (!state->script.answerDispatch) return winplatform::answerQuery(self, riid, object, {});
+        return winplatform::answerQuery(self, riid, object, {{IID_IDispatch, self}, {kControlDispatch, self}});
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         *count = 0;
@@ -111,26 +99,14 @@ public:
     }
 
 private:
-    ~FakeControl() = default;
-    ULONG references_ = 1;
+    ~FakeControl() override { --state->alive; }
 };
 
-class FakeFactory final : public IClassFactory {
+class FakeFactory final : public winplatform::ComObject<IClassFactory> {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-            *object = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
+        IClassFactory* self = this;
+        return winplatform::answerQuery(self, riid, object, {{IID_IClassFactory, self}});
     }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
         if (outer != nullptr) return CLASS_E_NOAGGREGATION;
@@ -142,8 +118,7 @@ public:
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 
 private:
-    ~FakeFactory() = default;
-    ULONG references_ = 1;
+    ~FakeFactory() override = default;
 };
 
 }  // namespace

@@ -1,33 +1,21 @@
 #include "control_site.h"
 
 #include <shlwapi.h>
+#include <winplatform/com_object.h>
 #include <winplatform/headless_input.h>
 
-#include <atomic>
 
 namespace afx {
 namespace {
 
 // Receives a control's events and hands them to the dialog's sink map.
-class EventSink final : public IDispatch {
+class EventSink final : public winplatform::ComObject<IDispatch> {
 public:
     EventSink(CDialog& dialog, UINT controlId) : dialog_(dialog), controlId_(controlId) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (object == nullptr) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == eventInterface) {
-            *object = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
+        IDispatch* self = this;
+        return winplatform::answerQuery(self, riid, object, {{IID_IDispatch, self}, {eventInterface, self}});
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         if (count != nullptr) *count = 0;
@@ -45,10 +33,9 @@ public:
     IID eventInterface = IID_IDispatch;
 
 private:
-    ~EventSink() = default;
+    ~EventSink() override = default;
     CDialog& dialog_;
     UINT controlId_;
-    std::atomic<ULONG> references_{1};
 };
 
 // The class text of a template item names a hosted control by its class ID.

@@ -13,6 +13,7 @@
 #include <ocidl.h>
 #include <oleauto.h>
 #include <platform/utf.h>
+#include <winplatform/com_object.h>
 #include <winplatform/headless_input.h>
 
 #include <algorithm>
@@ -178,41 +179,26 @@ HBITMAP bitmapOf(std::int32_t value) {
     return reinterpret_cast<HBITMAP>(static_cast<std::uintptr_t>(static_cast<std::uint32_t>(value)));
 }
 
-class Control final : public IDispatch,
-                      public ISigPlusControl,
-                      public IPersistStreamInit,
-                      public IProvideClassInfo2,
-                      public IConnectionPointContainer,
-                      public winplatform::IHeadlessInput {
+class Control final : public winplatform::ComObject<IDispatch, ISigPlusControl, IPersistStreamInit,
+                                                     IProvideClassInfo2, IConnectionPointContainer,
+                                                     winplatform::IHeadlessInput> {
 public:
     Control() : number_(++objectsMade) { liveControls.fetch_add(1); }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (object == nullptr) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == DIID_SigPlus) {
-            *object = static_cast<IDispatch*>(this);
-        } else if (riid == IID_ISigPlusControl) {
-            *object = static_cast<ISigPlusControl*>(this);
-        } else if (riid == IID_IPersist || riid == IID_IPersistStreamInit) {
-            *object = static_cast<IPersistStreamInit*>(this);
-        } else if (riid == IID_IProvideClassInfo || riid == IID_IProvideClassInfo2) {
-            *object = static_cast<IProvideClassInfo2*>(this);
-        } else if (riid == IID_IConnectionPointContainer) {
-            *object = static_cast<IConnectionPointContainer*>(this);
-        } else if (riid == winplatform::IID_IHeadlessInput) {
-            *object = static_cast<winplatform::IHeadlessInput*>(this);
-        } else {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
+        IDispatch* dispatch = this;
+        IPersistStreamInit* persist = this;
+        IProvideClassInfo2* info = this;
+        return winplatform::answerQuery(dispatch, riid, object,
+                                        {{IID_IDispatch, dispatch},
+                                         {DIID_SigPlus, dispatch},
+                                         {IID_ISigPlusControl, static_cast<ISigPlusControl*>(this)},
+                                         {IID_IPersist, persist},
+                                         {IID_IPersistStreamInit, persist},
+                                         {IID_IProvideClassInfo, info},
+                                         {IID_IProvideClassInfo2, info},
+                                         {IID_IConnectionPointContainer, static_cast<IConnectionPointContainer*>(this)},
+                                         {winplatform::IID_IHeadlessInput, static_cast<winplatform::IHeadlessInput*>(this)}});
     }
 
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
@@ -309,7 +295,7 @@ public:
     HRESULT STDMETHODCALLTYPE DeliverInput(const char* payload, ULONG length) override;
 
 private:
-    ~Control() { liveControls.fetch_sub(1); }
+    ~Control() override { liveControls.fetch_sub(1); }
 
     Outcome call(const Member* member, REFIID riid, WORD flags, const DISPPARAMS* params, UINT* argumentError);
     Outcome get(const Member& member);
@@ -340,7 +326,6 @@ private:
     }
 
     const ULONG number_;
-    std::atomic<ULONG> references_{1};
     Properties properties_ = kDefaultProperties;
     Ink ink_;
     BoundTexts bound_;    // the texts of the last finished binding

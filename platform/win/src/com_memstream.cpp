@@ -1,34 +1,22 @@
 #include <objidl.h>
 #include <shlwapi.h>
+#include <winplatform/com_object.h>
 
-#include <atomic>
 #include <cstring>
 #include <new>
 #include <vector>
 
 namespace {
 
-class MemoryStream final : public IStream {
+class MemoryStream final : public winplatform::ComObject<IStream> {
 public:
     MemoryStream(const BYTE* initial, UINT size) {
         if (initial != nullptr) bytes_.assign(initial, initial + size);
     }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (object == nullptr) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_ISequentialStream || riid == IID_IStream) {
-            *object = static_cast<IStream*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
+        IStream* self = this;
+        return winplatform::answerQuery(self, riid, object, {{IID_ISequentialStream, self}, {IID_IStream, self}});
     }
 
     HRESULT STDMETHODCALLTYPE Read(void* into, ULONG count, ULONG* read) override {
@@ -82,8 +70,7 @@ public:
     HRESULT STDMETHODCALLTYPE Clone(IStream**) override { return E_NOTIMPL; }
 
 private:
-    ~MemoryStream() = default;
-    std::atomic<ULONG> references_{1};
+    ~MemoryStream() override = default;
     std::vector<BYTE> bytes_;
     std::size_t position_ = 0;
 };
