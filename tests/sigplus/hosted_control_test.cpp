@@ -247,6 +247,17 @@ TEST_F(Hosted, InkIsKeptOnlyInsideTheInkAreaInInkUnits) {
     EXPECT_EQ(control.callI2(d::InkPointCount), 3);
 }
 
+TEST_F(Hosted, ABitmapHandleThatIsNoBitmapDrawsNothingAndSaysSo) {
+    Control control;
+    for (const LONG handle : {0, 12345, -1}) {
+        VARIANT result;
+        ASSERT_EQ(control.call(d::DisplayBitmap, {i2(0), i2(2), i2(0), i2(0), i2(240), i2(64), i4(handle)}, &result),
+                  S_OK);
+        EXPECT_EQ(result.vt, VT_BOOL);
+        EXPECT_EQ(result.boolVal, VARIANT_FALSE) << handle;
+    }
+}
+
 TEST_F(Hosted, APadRecordsNoMoreInkThanTheControlCounts) {
     Control control;
     setUp(control);
