@@ -22,6 +22,8 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -177,6 +179,26 @@ TEST_F(RealCapture, AnEmptyBoundTextIsBoundAndAnEarlierErrorStays) {
     EXPECT_EQ(plugin.run(u"ZERA_RenderSigFromString", {T(signature), T(u"")}).result.type(),
               fmw::Value::Type::Container);
     EXPECT_EQ(plugin.text(u"ZERA_RenderSigFromString", {T(signature), T(u" ")}), u"UNSIGNED");
+}
+
+TEST_F(RealCapture, ALogThatCannotBeWrittenLosesEntriesButNotTheCapture) {
+    // A folder in the log file's place cannot be opened for appending, even
+    // by an administrator.
+    const fs::path logFile = driveC / "PenviraLog.txt";
+    fs::create_directory(logFile);
+    EXPECT_EQ(capture(std::string(kSigning) + "touch OK\n").rfind(u"SIG1:", 0), 0u);
+    fs::remove(logFile);
+    EXPECT_EQ(capture("click Cancel\n"), u"");
+    std::ifstream in(logFile, std::ios::binary);
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    const std::string log = contents.str();
+    EXPECT_EQ(log.rfind("\r\n\r\n####################################################\r\n\r\n"
+                        "0)\tCreating the dialog and calling \"DoModal()\"\r\n",
+                        0),
+              0u)
+        << log;
+    EXPECT_NE(log.find("\"DoModal()\" returned a value of 2\r\n"), std::string::npos);
 }
 
 TEST_F(RealCapture, OkKeyWithoutInkPromptsAndTheDialogStaysOpen) {
