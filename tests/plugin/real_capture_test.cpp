@@ -88,7 +88,7 @@ protected:
         fs::create_directories(driveC);
         fs::create_directories(screens);
         setenv("WIN_DRIVE_C", driveC.c_str(), 1);
-        setenv("SIGPLUS_SCREENS", screens.c_str(), 1);
+        setenv(sigplus::kScreensVariable, screens.c_str(), 1);
         ASSERT_EQ(winplatform::registerInprocServer(sigplus::CLSID_SigPlus, SIGPLUS_LIBRARY), S_OK);
         StartedPlugin::SetUp();
         sigplus::clearJournal();
@@ -98,7 +98,7 @@ protected:
         StartedPlugin::TearDown();
         winplatform::unregisterInprocServer(sigplus::CLSID_SigPlus);
         unsetenv("WIN_DRIVE_C");
-        unsetenv("SIGPLUS_SCREENS");
+        unsetenv(sigplus::kScreensVariable);
         fs::remove_all(driveC);
         fs::remove_all(screens);
         EXPECT_EQ(sigplus::liveControlCount(), 0u);

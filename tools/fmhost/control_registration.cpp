@@ -1,5 +1,6 @@
 #include "control_registration.h"
 
+#include <sigplus/control.h>
 #include <sigplus/pad_script.h>
 #include <winplatform/com_registry.h>
 #include <winplatform/headless_input.h>
@@ -13,9 +14,6 @@
 
 namespace fmhost {
 namespace {
-
-// {69A40DA3-4D42-11D0-86B0-0000C025864A}
-constexpr CLSID kControlClass = {0x69A40DA3, 0x4D42, 0x11D0, {0x86, 0xB0, 0x00, 0x00, 0xC0, 0x25, 0x86, 0x4A}};
 
 std::filesystem::path programFolder(const std::string& programPath) {
     char resolved[PATH_MAX];
@@ -37,7 +35,7 @@ bool registerControl(const Options& options, const std::string& programPath, std
         error = "no control library at '" + library.string() + "'";
         return false;
     }
-    if (FAILED(winplatform::registerInprocServer(kControlClass, library.string()))) {
+    if (FAILED(winplatform::registerInprocServer(sigplus::CLSID_SigPlus, library.string()))) {
         error = "cannot register the control library '" + library.string() + "'";
         return false;
     }
@@ -54,7 +52,7 @@ bool preparePad(const Options& options, std::string& error) {
             return false;
         }
         // The control reads it when it is made.
-        ::setenv("SIGPLUS_SCREENS", std::filesystem::absolute(*options.screensFolder).c_str(), 1);
+        ::setenv(sigplus::kScreensVariable, std::filesystem::absolute(*options.screensFolder).c_str(), 1);
     }
     if (options.padScriptPath) {
         try {

@@ -557,8 +557,7 @@ Outcome Control::method(const Member& member, std::span<const Argument> argument
         return {};
 
     // The pad (pad.h says what the arguments mean).
-    case dispid::DisplaySetup:
-        pad_.setup(arguments[0].number, arguments[1].number, arguments[2].number);
+    case dispid::DisplaySetup:  // one screen, nothing to set
         return {};
     case dispid::DisplayInkArea:
         pad_.setDisplayInkArea(arguments[0].number != 0, areaOf(arguments.subspan(1)));

@@ -1,5 +1,7 @@
 #include "event_point.h"
 
+#include <winplatform/com_object.h>
+
 #include <algorithm>
 #include <new>
 
@@ -10,14 +12,8 @@ EventPoint::~EventPoint() {
 }
 
 HRESULT EventPoint::QueryInterface(REFIID riid, void** object) {
-    if (object == nullptr) return E_POINTER;
-    if (riid != IID_IUnknown && riid != IID_IConnectionPoint) {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    *object = static_cast<IConnectionPoint*>(this);
-    AddRef();
-    return S_OK;
+    IConnectionPoint* self = this;
+    return winplatform::answerQuery(self, riid, object, {{IID_IConnectionPoint, self}});
 }
 
 HRESULT EventPoint::GetConnectionInterface(IID* iid) {

@@ -25,10 +25,7 @@ void Pad::reset() {
     inkArea_ = kWholeScreen;
     displayInkArea_ = kWholeScreen;
     showInk_ = false;
-    mode_ = 0;
 }
-
-void Pad::setup(int mode, int, int) { mode_ = mode; }
 
 void Pad::clearArea(const ScreenArea& area) {
     beforeDrawing(area);

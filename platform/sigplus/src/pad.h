@@ -4,7 +4,7 @@
 // The values the control's members carry mean this here:
 //   DisplaySetup(mode, width, height, ...)   the screen's mode and size; the
 //                                            pad has one screen, 240 x 64,
-//                                            so the values are only kept
+//                                            so nothing changes
 //   DisplayInkArea(show, x, y, w, h)         show (1) or hide (0) ink as it
 //                                            is written, inside that area
 //   InkAreaSet(x, y, w, h)                   ink is recorded only there
@@ -63,7 +63,6 @@ public:
     // it shows.
     void reset();
 
-    void setup(int mode, int width, int height);
     void setInkArea(const ScreenArea& area) { inkArea_ = area; }
     void setDisplayInkArea(bool show, const ScreenArea& area) {
         showInk_ = show;
@@ -87,8 +86,6 @@ public:
     // the display's ink area say. Nothing when recording is off.
     Ink inkOf(const PenInput& pen, const PadWindow& window, bool recording, std::int32_t displayMode);
 
-    const PadScreen& screen() const { return screen_; }
-
 private:
     struct Key {
         bool defined = false;
@@ -109,7 +106,6 @@ private:
     ScreenArea inkArea_ = kWholeScreen;
     ScreenArea displayInkArea_ = kWholeScreen;
     bool showInk_ = false;
-    int mode_ = 0;
 };
 
 }  // namespace sigplus

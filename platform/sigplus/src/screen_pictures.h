@@ -5,19 +5,17 @@
 #pragma once
 
 #include "pad_screen.h"
+#include "sigplus/control.h"
 
 #include <filesystem>
 #include <optional>
 
 namespace sigplus {
 
-inline constexpr const char* kScreensVariable = "SIGPLUS_SCREENS";
-
 class ScreenPictures {
 public:
     // The folder of SIGPLUS_SCREENS, if it is set and not empty.
     ScreenPictures();
-    explicit ScreenPictures(std::optional<std::filesystem::path> folder) : folder_(std::move(folder)) {}
 
     // Saves the screen as the next picture ("screen-001.png", numbered for
     // the process), unless it is the same as the last screen offered or

@@ -65,6 +65,10 @@ inline constexpr DISPID RenderBufferByte = 124;
 inline constexpr DISPID RenderBufferRelease = 125;
 }  // namespace dispid
 
+// The environment variable naming the folder into which a control saves
+// pictures of the pad's screen (PNG files); unset, none are saved.
+inline constexpr const char* kScreensVariable = "SIGPLUS_SCREENS";
+
 // RenderFormat of a GIF image.
 inline constexpr SHORT kRenderFormatGif = 5;
 
