@@ -1,20 +1,17 @@
 // The capture function and its dialog, against a control that records its
 // calls; input comes from a scripted source, as from a pad script.
 #include "FakeControl.h"
-#include "StartedPlugin.h"
 #include "ScriptedInput.h"
+#include "StartedPlugin.h"
+#include "TemporaryDriveC.h"
 
 #include <winplatform/diagnostics.h>
 #include <winplatform/headless_input.h>
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <deque>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -26,17 +23,9 @@ InputEvent escape() { return {InputEvent::Kind::Key, 0, winplatform::VK_ESCAPE, 
 
 class Capture : public StartedPlugin {
 protected:
-    void SetUp() override {
-        driveC = fs::temp_directory_path() / ("zera-capture-c-" + std::to_string(::getpid()));
-        fs::create_directories(driveC);
-        setenv("WIN_DRIVE_C", driveC.c_str(), 1);
-        StartedPlugin::SetUp();
-    }
     void TearDown() override {
         winplatform::setInputSource(nullptr);
         StartedPlugin::TearDown();
-        unsetenv("WIN_DRIVE_C");
-        fs::remove_all(driveC);
         EXPECT_EQ(control.objectsAlive(), 0);
         EXPECT_EQ(winplatform::comInitCount(), 1u) << "only the registration's own";
     }
@@ -44,19 +33,14 @@ protected:
         scriptInput(std::move(events));
         return plugin.text(u"ZERA_CaptureSignature", {T(bound)});
     }
-    std::string log() const {
-        std::ifstream in(driveC / "PenviraLog.txt", std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
+    std::string log() const { return driveC.log(); }
     std::vector<std::string> callsFrom(const std::string& first) const {
         const auto& calls = control.calls();
         const auto at = std::find(calls.begin(), calls.end(), first);
         return {at, calls.end()};
     }
 
-    fs::path driveC;
+    TemporaryDriveC driveC{"capture"};
     FakeControlRegistration control;
 };
 
@@ -141,9 +125,7 @@ TEST_F(Capture, TheLogTellsTheWholeCapture) {
 }
 
 TEST(CaptureWithoutControl, TheDialogCannotOpenAndTheLogSaysMinusOne) {
-    const fs::path driveC = fs::temp_directory_path() / ("zera-nocontrol-c-" + std::to_string(::getpid()));
-    fs::create_directories(driveC);
-    setenv("WIN_DRIVE_C", driveC.c_str(), 1);
+    const TemporaryDriveC driveC("nocontrol");
     {
         PluginModule plugin;
         ASSERT_EQ(plugin.startup(), 53);
@@ -151,12 +133,7 @@ TEST(CaptureWithoutControl, TheDialogCannotOpenAndTheLogSaysMinusOne) {
         EXPECT_EQ(plugin.text(u"ZERA_GetLastError", {T(u"code")}), u"0");
         plugin.shutdown();
     }
-    std::ifstream in(driveC / "PenviraLog.txt", std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    EXPECT_NE(out.str().find("\"DoModal()\" returned a value of -1\r\n"), std::string::npos) << out.str();
-    unsetenv("WIN_DRIVE_C");
-    fs::remove_all(driveC);
+    EXPECT_NE(driveC.log().find("\"DoModal()\" returned a value of -1\r\n"), std::string::npos) << driveC.log();
 }
 
 }  // namespace

@@ -1,13 +1,9 @@
+#include "TemporaryDriveC.h"
 #include "log/DiagLog.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -20,22 +16,9 @@ const std::string kSeparator = "\r\n\r\n########################################
 // life of the log in order.
 class DiagLog : public ::testing::Test {
 protected:
-    void SetUp() override {
-        driveC = fs::temp_directory_path() / ("zera-drive-c-" + std::to_string(::getpid()));
-        fs::remove_all(driveC);
-        setenv("WIN_DRIVE_C", driveC.c_str(), 1);
-    }
-    void TearDown() override {
-        unsetenv("WIN_DRIVE_C");
-        fs::remove_all(driveC);
-    }
-    std::string content() const {
-        std::ifstream in(driveC / "PenviraLog.txt", std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
-    fs::path driveC;
+    std::string content() const { return drive.log(); }
+    TemporaryDriveC drive{"drive", false};
+    const fs::path& driveC = drive.path();
 };
 
 TEST_F(DiagLog, EntriesAreNumberedAfterOneSeparatorAndDroppedWhileUnwritable) {

@@ -3,6 +3,7 @@
 // and what the pad's screen showed.
 #include "GifPixels.h"
 #include "StartedPlugin.h"
+#include "TemporaryDriveC.h"
 
 #include <platform/utf.h>
 #include <sigplus/control.h>
@@ -22,8 +23,6 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -82,12 +81,9 @@ class RealCapture : public StartedPlugin {
 protected:
     void SetUp() override {
         const std::string pid = std::to_string(::getpid());
-        driveC = fs::temp_directory_path() / ("zera-real-capture-c-" + pid);
         screens = fs::temp_directory_path() / ("zera-real-capture-screens-" + pid);
         fs::remove_all(screens);
-        fs::create_directories(driveC);
         fs::create_directories(screens);
-        setenv("WIN_DRIVE_C", driveC.c_str(), 1);
         setenv(sigplus::kScreensVariable, screens.c_str(), 1);
         ASSERT_EQ(winplatform::registerInprocServer(sigplus::CLSID_SigPlus, SIGPLUS_LIBRARY), S_OK);
         StartedPlugin::SetUp();
@@ -97,9 +93,7 @@ protected:
         winplatform::setInputSource(nullptr);
         StartedPlugin::TearDown();
         winplatform::unregisterInprocServer(sigplus::CLSID_SigPlus);
-        unsetenv("WIN_DRIVE_C");
         unsetenv(sigplus::kScreensVariable);
-        fs::remove_all(driveC);
         fs::remove_all(screens);
         EXPECT_EQ(sigplus::liveControlCount(), 0u);
         EXPECT_EQ(winplatform::comInitCount(), 0u);
@@ -137,7 +131,7 @@ protected:
         return Lines(lines.begin() + 2, lines.end());
     }
 
-    fs::path driveC;
+    TemporaryDriveC driveC{"real-capture"};
     fs::path screens;
 };
 
@@ -184,15 +178,12 @@ TEST_F(RealCapture, AnEmptyBoundTextIsBoundAndAnEarlierErrorStays) {
 TEST_F(RealCapture, ALogThatCannotBeWrittenLosesEntriesButNotTheCapture) {
     // A folder in the log file's place cannot be opened for appending, even
     // by an administrator.
-    const fs::path logFile = driveC / "PenviraLog.txt";
+    const fs::path logFile = driveC.logFile();
     fs::create_directory(logFile);
     EXPECT_EQ(capture(std::string(kSigning) + "touch OK\n").rfind(u"SIG1:", 0), 0u);
     fs::remove(logFile);
     EXPECT_EQ(capture("click Cancel\n"), u"");
-    std::ifstream in(logFile, std::ios::binary);
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    const std::string log = contents.str();
+    const std::string log = driveC.log();
     EXPECT_EQ(log.rfind("\r\n\r\n####################################################\r\n\r\n"
                         "0)\tCreating the dialog and calling \"DoModal()\"\r\n",
                         0),
