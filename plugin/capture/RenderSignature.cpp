@@ -1,3 +1,4 @@
+#include "CaptureState.h"
 #include "SigPlusLink.h"
 #include "SigPlusMembers.h"
 #include "functions/ErrorCodes.h"

@@ -1,3 +1,4 @@
+#include "CaptureState.h"
 #include "DlgCapture.h"
 #include "SigPlusLink.h"
 #include "SigPlusMembers.h"
@@ -35,7 +36,7 @@ std::u16string CaptureState::runCapture(const std::u16string& boundText) {
     AfxEnableControlContainer();
     currentDialog.reset();
     WriteDiagLog(u"Creating the dialog and calling \"DoModal()\"\n");
-    currentDialog = std::make_unique<DlgCapture>(boundText, compressionMode, encryptionMode, bannerPath());
+    currentDialog = std::make_unique<DlgCapture>(boundText, compressionMode, encryptionMode, bannerPath);
     const INT_PTR outcome = currentDialog->DoModal();
     const std::string logged = "\"DoModal()\" returned a value of " + std::to_string(outcome) + "\n";
     WriteDiagLog(std::u16string(logged.begin(), logged.end()));

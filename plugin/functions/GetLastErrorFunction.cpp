@@ -1,8 +1,8 @@
 #include "Handlers.h"
 #include "LastError.h"
 #include "TextCompare.h"
-#include "host/HostAdapters.h"
-#include "host/ModuleContextGuard.h"
+#include "hostapi/HostAdapters.h"
+#include "hostapi/ModuleContextGuard.h"
 
 #include <string>
 

@@ -3,8 +3,8 @@
 #include "LastError.h"
 #include "ResultTexts.h"
 #include "Settings.h"
-#include "host/HostAdapters.h"
-#include "host/ModuleContextGuard.h"
+#include "hostapi/HostAdapters.h"
+#include "hostapi/ModuleContextGuard.h"
 
 #include <shlwapi.h>
 
@@ -44,21 +44,21 @@ ZERA_HANDLER(Do_ZERA_SetTabletComPort) {
 
 ZERA_HANDLER(Do_ZERA_SetImagePenWidth) {
     return runSetter(parameters, result, [](const fmx::DataVect* p, std::u16string&) {
-        if (parameterCount(p) >= 1) captureState().setPenWidth(readIntegerParam(p, 0));
+        if (parameterCount(p) >= 1) penWidth = readIntegerParam(p, 0);
     });
 }
 
 ZERA_HANDLER(Do_ZERA_SetBannerPath) {
     return runSetter(parameters, result, [](const fmx::DataVect* p, std::u16string& answer) {
         if (parameterCount(p) < 1) {
-            captureState().setBannerPath(std::nullopt);
+            bannerPath.reset();
             return;
         }
         const std::u16string path = readTextParam(p, 0);
         // Existence only: the file is neither opened nor checked to be a
         // bitmap. An empty path names nothing.
         if (!path.empty() && PathFileExistsW(path.c_str())) {
-            captureState().setBannerPath(path);
+            bannerPath = path;
             return;
         }
         answer = kResultError;

@@ -1,6 +1,6 @@
 #include "SignatureContainer.h"
 
-#include "host/HostCall.h"
+#include "hostapi/HostCall.h"
 
 namespace zera {
 namespace {

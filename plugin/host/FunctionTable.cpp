@@ -1,5 +1,6 @@
 #include "FunctionTable.h"
 
+#include "capture/ControlHandlers.h"
 #include "functions/Handlers.h"
 #include "resource.h"
 

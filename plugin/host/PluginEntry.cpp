@@ -2,10 +2,10 @@
 
 #include "DlgConfig.h"
 #include "FunctionTable.h"
-#include "HostAdapters.h"
-#include "ModuleContextGuard.h"
 #include "functions/LastError.h"
 #include "functions/Version.h"
+#include "hostapi/HostAdapters.h"
+#include "hostapi/ModuleContextGuard.h"
 #include "resource.h"
 
 #include <windows.h>

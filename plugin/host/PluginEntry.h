@@ -1,7 +1,7 @@
 #pragma once
 
 #include "HostCallBlock.h"
-#include "HostHandles.h"
+#include "hostapi/HostHandles.h"
 
 #include <cstdint>
 

@@ -1,5 +1,5 @@
-#include "host/HostAdapters.h"
-#include "host/HostHandles.h"
+#include "hostapi/HostAdapters.h"
+#include "hostapi/HostHandles.h"
 
 #include <FMWrapper/HostSide.h>
 

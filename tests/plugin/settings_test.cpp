@@ -1,4 +1,5 @@
 // The setters, called directly, and the settings they leave behind.
+#include "capture/CaptureState.h"
 #include "functions/Handlers.h"
 #include "functions/LastError.h"
 #include "functions/Settings.h"
@@ -25,8 +26,8 @@ protected:
         zera::LastError::release();
         zera::tabletMode = zera::kDefaultTabletMode;
         zera::tabletComPort = zera::kDefaultTabletComPort;
-        zera::captureState().setPenWidth(zera::kDefaultPenWidth);
-        zera::captureState().setBannerPath(std::nullopt);
+        zera::penWidth = zera::kDefaultPenWidth;
+        zera::bannerPath.reset();
         EXPECT_EQ(fmw::pluginOwnedLive(), 0u);
     }
 };
@@ -34,13 +35,12 @@ protected:
 TEST_F(Settings, DefaultsBeforeAnySetter) {
     EXPECT_EQ(zera::tabletMode, 6);
     EXPECT_EQ(zera::tabletComPort, 0);
-    const zera::CaptureState& state = zera::captureState();
-    EXPECT_EQ(state.penWidth, 15);
-    EXPECT_EQ(state.compressionMode, 0);
-    EXPECT_EQ(state.encryptionMode, 2);
-    EXPECT_EQ(state.renderWidth, 0);
-    EXPECT_EQ(state.renderHeight, 0);
-    EXPECT_FALSE(state.bannerPath().has_value());
+    EXPECT_EQ(zera::penWidth, 15);
+    EXPECT_EQ(zera::compressionMode, 0);
+    EXPECT_EQ(zera::encryptionMode, 2);
+    EXPECT_FALSE(zera::bannerPath.has_value());
+    EXPECT_EQ(zera::captureState().renderWidth, 0);
+    EXPECT_EQ(zera::captureState().renderHeight, 0);
 }
 
 TEST_F(Settings, TabletModeKeepsTheLow16Bits) {
@@ -59,24 +59,24 @@ TEST_F(Settings, TabletModeKeepsTheLow16Bits) {
 
 TEST_F(Settings, PenWidthKeepsAllThirtyTwoBits) {
     EXPECT_EQ(callHandler(&zera::Do_ZERA_SetImagePenWidth, {Value::number(0)}), u"0");
-    EXPECT_EQ(zera::captureState().penWidth, 0);
+    EXPECT_EQ(zera::penWidth, 0);
     EXPECT_EQ(callHandler(&zera::Do_ZERA_SetImagePenWidth, {Value::number(70000)}), u"0");
-    EXPECT_EQ(zera::captureState().penWidth, 70000);
+    EXPECT_EQ(zera::penWidth, 70000);
     // Without a parameter the width stays.
     EXPECT_EQ(callHandler(&zera::Do_ZERA_SetImagePenWidth, {}), u"0");
-    EXPECT_EQ(zera::captureState().penWidth, 70000);
+    EXPECT_EQ(zera::penWidth, 70000);
 }
 
 TEST_F(Settings, BannerPathIsKeptOnlyWhenItExists) {
     EXPECT_EQ(callHandler(&zera::Do_ZERA_SetBannerPath, {Value::text(u"/tmp")}), u"0");
-    EXPECT_EQ(zera::captureState().bannerPath(), std::u16string(u"/tmp"));
+    EXPECT_EQ(zera::bannerPath, std::u16string(u"/tmp"));
     EXPECT_EQ(callHandler(&zera::Do_ZERA_SetBannerPath, {Value::text(u"")}), u"!!ERROR!!");
-    EXPECT_EQ(zera::captureState().bannerPath(), std::u16string(u"/tmp")) << "a failed set keeps the old path";
+    EXPECT_EQ(zera::bannerPath, std::u16string(u"/tmp")) << "a failed set keeps the old path";
     EXPECT_EQ(zera::LastError::code(), -13000);
     EXPECT_EQ(callHandler(&zera::Do_ZERA_SetBannerPath, {Value::text(u"/tmp/")}), u"0");
-    EXPECT_EQ(zera::captureState().bannerPath(), std::u16string(u"/tmp/")) << "stored as given";
+    EXPECT_EQ(zera::bannerPath, std::u16string(u"/tmp/")) << "stored as given";
     EXPECT_EQ(callHandler(&zera::Do_ZERA_SetBannerPath, {}), u"0");
-    EXPECT_FALSE(zera::captureState().bannerPath().has_value());
+    EXPECT_FALSE(zera::bannerPath.has_value());
 }
 
 TEST_F(Settings, HandlersSurviveAMissingLastError) {

@@ -1,10 +1,10 @@
 #include "RenderFromParameters.h"
 
-#include "ErrorCodes.h"
-#include "LastError.h"
-#include "ResultTexts.h"
-#include "Settings.h"
-#include "host/HostAdapters.h"
+#include "CaptureState.h"
+#include "functions/ErrorCodes.h"
+#include "functions/LastError.h"
+#include "functions/ResultTexts.h"
+#include "hostapi/HostAdapters.h"
 
 namespace zera {
 namespace {

@@ -1,10 +1,10 @@
-#include "ErrorCodes.h"
-#include "Handlers.h"
-#include "LastError.h"
-#include "ResultTexts.h"
-#include "Settings.h"
-#include "host/HostAdapters.h"
-#include "host/ModuleContextGuard.h"
+#include "CaptureState.h"
+#include "ControlHandlers.h"
+#include "functions/ErrorCodes.h"
+#include "functions/LastError.h"
+#include "functions/ResultTexts.h"
+#include "hostapi/HostAdapters.h"
+#include "hostapi/ModuleContextGuard.h"
 
 namespace zera {
 

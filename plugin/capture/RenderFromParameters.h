@@ -2,7 +2,7 @@
 // read the texts, render the signature.
 #pragma once
 
-#include "SignatureContainer.h"
+#include "functions/SignatureContainer.h"
 
 #include <FMWrapper/FMWrapper.h>
 

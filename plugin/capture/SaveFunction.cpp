@@ -1,13 +1,13 @@
-#include "ErrorCodes.h"
-#include "Handlers.h"
+#include "ControlHandlers.h"
 #include "RenderFromParameters.h"
-#include "LastError.h"
-#include "ResultTexts.h"
-#include "SignatureContainer.h"
-#include "host/HostAdapters.h"
-#include "host/HostCall.h"
-#include "host/HostHandles.h"
-#include "host/ModuleContextGuard.h"
+#include "functions/ErrorCodes.h"
+#include "functions/LastError.h"
+#include "functions/ResultTexts.h"
+#include "functions/SignatureContainer.h"
+#include "hostapi/HostAdapters.h"
+#include "hostapi/HostCall.h"
+#include "hostapi/HostHandles.h"
+#include "hostapi/ModuleContextGuard.h"
 
 #include <windows.h>
 

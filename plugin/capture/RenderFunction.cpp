@@ -1,10 +1,10 @@
-#include "Handlers.h"
-#include "LastError.h"
+#include "ControlHandlers.h"
 #include "RenderFromParameters.h"
-#include "SignatureContainer.h"
-#include "host/HostCall.h"
-#include "host/HostHandles.h"
-#include "host/ModuleContextGuard.h"
+#include "functions/LastError.h"
+#include "functions/SignatureContainer.h"
+#include "hostapi/HostCall.h"
+#include "hostapi/HostHandles.h"
+#include "hostapi/ModuleContextGuard.h"
 
 namespace zera {
 
