@@ -1,8 +1,12 @@
 // The members of the signature pad control that this plug-in uses, by
-// dispatch ID, and the identifiers under which the control is reached.
+// dispatch ID, with the name and types the plug-in calls each by, and the
+// identifiers under which the control is reached.
 #pragma once
 
 #include <windows.h>
+
+#include <array>
+#include <cstdint>
 
 namespace zera::sigplus {
 
@@ -54,6 +58,72 @@ enum Dispid : DISPID {
     RenderBufferByte = 124,
     RenderBufferRelease = 125,
 };
+
+// A member as the plug-in calls it. Types are VARTYPEs: a property's type,
+// or a method's result (VT_EMPTY for none) and its arguments in call order.
+struct Member {
+    Dispid id;
+    const char* name;
+    bool property;
+    VARTYPE type;
+    std::uint8_t argumentCount;
+    std::array<VARTYPE, 7> arguments;
+};
+
+namespace member_types {
+inline constexpr VARTYPE kBstrRef = VT_BSTR | VT_BYREF;
+inline constexpr std::array<VARTYPE, 7> kNone{};
+inline constexpr std::array<VARTYPE, 7> kShorts{VT_I2, VT_I2, VT_I2, VT_I2, VT_I2, VT_I2, VT_I2};
+}  // namespace member_types
+
+inline constexpr Member kMembers[] = {
+    {RenderOption, "RenderOption", true, VT_I2, 0, member_types::kNone},
+    {RenderWidth, "RenderWidth", true, VT_I2, 0, member_types::kNone},
+    {RenderHeight, "RenderHeight", true, VT_I2, 0, member_types::kNone},
+    {RenderPenWidth, "RenderPenWidth", true, VT_I2, 0, member_types::kNone},
+    {InkSpanX, "InkSpanX", true, VT_I2, 0, member_types::kNone},
+    {InkSpanY, "InkSpanY", true, VT_I2, 0, member_types::kNone},
+    {PadXFrom, "PadXFrom", true, VT_I2, 0, member_types::kNone},
+    {PadYFrom, "PadYFrom", true, VT_I2, 0, member_types::kNone},
+    {PadXTo, "PadXTo", true, VT_I2, 0, member_types::kNone},
+    {PadYTo, "PadYTo", true, VT_I2, 0, member_types::kNone},
+    {PadPort, "PadPort", true, VT_I2, 0, member_types::kNone},
+    {PackingMode, "PackingMode", true, VT_I2, 0, member_types::kNone},
+    {CipherMode, "CipherMode", true, VT_I2, 0, member_types::kNone},
+    {InkEnabled, "InkEnabled", true, VT_I2, 0, member_types::kNone},
+    {RenderFormat, "RenderFormat", true, VT_I2, 0, member_types::kNone},
+    {SignatureText, "SignatureText", true, VT_BSTR, 0, member_types::kNone},
+    {PadKind, "PadKind", true, VT_I2, 0, member_types::kNone},
+    {DisplayMode, "DisplayMode", true, VT_I4, 0, member_types::kNone},
+    {ClearInk, "ClearInk", false, VT_EMPTY, 0, member_types::kNone},
+    {InkPointCount, "InkPointCount", false, VT_I2, 0, member_types::kNone},
+    {SignaturePointCount, "SignaturePointCount", false, VT_I2, 0, member_types::kNone},
+    {BindBegin, "BindBegin", false, VT_EMPTY, 0, member_types::kNone},
+    {BindAddText, "BindAddText", false, VT_EMPTY, 1, {member_types::kBstrRef}},
+    {BindEnd, "BindEnd", false, VT_EMPTY, 0, member_types::kNone},
+    {DisplaySetup, "DisplaySetup", false, VT_EMPTY, 7, member_types::kShorts},
+    {DisplayInkArea, "DisplayInkArea", false, VT_EMPTY, 5, member_types::kShorts},
+    {InkAreaSet, "InkAreaSet", false, VT_BOOL, 4, member_types::kShorts},
+    {DisplayBitmap, "DisplayBitmap", false, VT_BOOL, 7, {VT_I2, VT_I2, VT_I2, VT_I2, VT_I2, VT_I2, VT_I4}},
+    {DisplayClearArea, "DisplayClearArea", false, VT_BOOL, 5, member_types::kShorts},
+    {HotSpotDefine, "HotSpotDefine", false, VT_EMPTY, 6, member_types::kShorts},
+    {HotSpotTouched, "HotSpotTouched", false, VT_I2, 1, member_types::kShorts},
+    {HotSpotReset, "HotSpotReset", false, VT_EMPTY, 1, member_types::kShorts},
+    {PadRefresh, "PadRefresh", false, VT_EMPTY, 1, member_types::kShorts},
+    {PadReset, "PadReset", false, VT_EMPTY, 0, member_types::kNone},
+    {RenderToBuffer, "RenderToBuffer", false, VT_EMPTY, 0, member_types::kNone},
+    {RenderBufferSize, "RenderBufferSize", false, VT_I4, 0, member_types::kNone},
+    {RenderBufferByte, "RenderBufferByte", false, VT_I2, 1, {VT_I4}},
+    {RenderBufferRelease, "RenderBufferRelease", false, VT_EMPTY, 0, member_types::kNone},
+};
+
+// The plug-in's entry for a DISPID, or null for one it does not use.
+constexpr const Member* findMember(DISPID id) {
+    for (const Member& member : kMembers) {
+        if (member.id == id) return &member;
+    }
+    return nullptr;
+}
 
 // The one event the dialog sinks.
 inline constexpr DISPID kPenDownEvent = 2;

@@ -1,14 +1,16 @@
 #include "FakeControl.h"
 
+#include "capture/SigPlusMembers.h"
+
 #include <platform/utf.h>
 #include <winplatform/com_object.h>
 
+#include <cstdio>
 #include <stdexcept>
 
 namespace {
 
-const CLSID kControlClass = {0x69A40DA3, 0x4D42, 0x11D0, {0x86, 0xB0, 0x00, 0x00, 0xC0, 0x25, 0x86, 0x4A}};
-const IID kControlDispatch = {0x69A40DA1, 0x4D42, 0x11D0, {0x86, 0xB0, 0x00, 0x00, 0xC0, 0x25, 0x86, 0x4A}};
+namespace members = zera::sigplus;
 
 struct FakeState {
     FakeControlScript script;
@@ -20,15 +22,44 @@ struct FakeState {
 
 FakeState* state = nullptr;
 
-std::string describeArgument(const VARIANT& v) {
+// An argument as the control's own journal writes it: numbers in decimal,
+// texts as they are, and one of another type than the member takes as
+// "vt=N".
+std::string describeArgument(const VARIANT& v, VARTYPE expected) {
+    if (v.vt != expected) return "vt=" + std::to_string(v.vt);
     switch (v.vt) {
         case VT_I2: return std::to_string(v.iVal);
         case VT_I4: return std::to_string(v.lVal);
-        case VT_BSTR: return "'" + platform::utf16ToUtf8(std::u16string(v.bstrVal, SysStringLen(v.bstrVal))) + "'";
+        case VT_BOOL: return v.boolVal != VARIANT_FALSE ? "true" : "false";
+        case VT_BSTR: return platform::utf16ToUtf8(std::u16string(v.bstrVal, SysStringLen(v.bstrVal)));
         case VT_BSTR | VT_BYREF:
-            return "&'" + platform::utf16ToUtf8(std::u16string(*v.pbstrVal, SysStringLen(*v.pbstrVal))) + "'";
-        default: return "vt" + std::to_string(v.vt);
+            return platform::utf16ToUtf8(std::u16string(*v.pbstrVal, SysStringLen(*v.pbstrVal)));
+        default: return "vt=" + std::to_string(v.vt);
     }
+}
+
+// "put PadKind 11", "method BindAddText Order 1042", "get SignatureText",
+// as the control journals its calls.
+std::string describeCall(DISPID id, WORD flags, const DISPPARAMS& parameters) {
+    const members::Member* member = members::findMember(id);
+    const bool putting = (flags & DISPATCH_PROPERTYPUT) != 0;
+    const bool getting = member != nullptr ? member->property : flags == DISPATCH_PROPERTYGET;
+    std::string entry = putting ? "put " : getting ? "get " : "method ";
+    entry += member != nullptr ? member->name : "dispid " + std::to_string(id);
+    for (UINT position = 0; position < parameters.cArgs; ++position) {
+        VARTYPE expected = VT_EMPTY;
+        if (member != nullptr && putting) expected = member->type;
+        if (member != nullptr && !putting && position < member->argumentCount) expected = member->arguments[position];
+        // The last argument comes first.
+        entry += " " + describeArgument(parameters.rgvarg[parameters.cArgs - 1 - position], expected);
+    }
+    return entry;
+}
+
+std::string withFailure(std::string entry, HRESULT status) {
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(status));
+    return entry + " -> " + code;
 }
 
 class FakeControl final : public winplatform::ComObject<IDispatch> {
@@ -41,7 +72,7 @@ public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
         IDispatch* self = this;
         if (!state->script.answerDispatch) return winplatform::answerQuery(self, riid, object, {});
-        return winplatform::answerQuery(self, riid, object, {{IID_IDispatch, self}, {kControlDispatch, self}});
+        return winplatform::answerQuery(self, riid, object, {{IID_IDispatch, self}, {members::kDispatchIid, self}});
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         *count = 0;
@@ -52,42 +83,40 @@ public:
 
     HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* parameters, VARIANT* result,
                                      EXCEPINFO* exception, UINT*) override {
-        std::string entry = flags == DISPATCH_PROPERTYPUT ? "put " : flags == DISPATCH_PROPERTYGET ? "get " : "call ";
-        entry += std::to_string(member);
-        for (UINT i = parameters->cArgs; i > 0; --i) entry += " " + describeArgument(parameters->rgvarg[i - 1]);
-        state->calls.push_back(entry);
-
+        const std::string entry = describeCall(member, flags, *parameters);
         const auto failing = state->script.failing.find(member);
         if (failing != state->script.failing.end() && state->callCounts[member]++ >= failing->second) {
+            state->calls.push_back(withFailure(entry, DISP_E_EXCEPTION));
             if (exception != nullptr) exception->bstrDescription = SysAllocString(u"the pad did not answer");
             return DISP_E_EXCEPTION;
         }
+        state->calls.push_back(entry);
         if (result != nullptr) VariantInit(result);
         switch (member) {
-            case 72:  // signature points
+            case members::SignaturePointCount:
                 result->vt = VT_I2;
                 result->iVal = state->script.signaturePoints;
                 break;
-            case 70:  // ink points
+            case members::InkPointCount:
                 result->vt = VT_I2;
                 result->iVal = state->script.inkPoints;
                 break;
-            case 107:  // touch key hit
+            case members::HotSpotTouched:
                 result->vt = VT_I2;
                 result->iVal = 0;
                 break;
-            case 49:  // signature text, read on acceptance
+            case members::SignatureText:  // read on acceptance
                 if (flags == DISPATCH_PROPERTYGET) {
                     result->vt = VT_BSTR;
                     result->bstrVal = SysAllocStringLen(state->script.signatureText.data(),
                                                         static_cast<UINT>(state->script.signatureText.size()));
                 }
                 break;
-            case 123:  // buffer size
+            case members::RenderBufferSize:
                 result->vt = VT_I4;
                 result->lVal = state->script.bufferSize;
                 break;
-            case 124: {  // one buffer byte
+            case members::RenderBufferByte: {
                 const auto index = static_cast<std::size_t>(parameters->rgvarg[0].lVal);
                 result->vt = VT_I2;
                 result->iVal = static_cast<SHORT>(index < state->script.image.size() ? state->script.image[index] : 0);
@@ -133,7 +162,7 @@ FakeControlRegistration::FakeControlRegistration(FakeControlScript script) {
     }
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     auto* factory = new FakeFactory();
-    const HRESULT status = CoRegisterClassObject(kControlClass, factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
+    const HRESULT status = CoRegisterClassObject(members::kClassId, factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
     factory->Release();
     if (FAILED(status)) throw std::runtime_error("cannot register the fake control");
 }

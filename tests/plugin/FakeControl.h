@@ -4,6 +4,8 @@
 // reach the failure paths a working control never takes.
 #pragma once
 
+#include "capture/SigPlusMembers.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -30,8 +32,11 @@ public:
     FakeControlRegistration(const FakeControlRegistration&) = delete;
     FakeControlRegistration& operator=(const FakeControlRegistration&) = delete;
 
-    // Every call made on every object of the class, in order, such as
-    // "put 17 0", "call 87 'Order 1042'", "get 72".
+    // Every call made on every object of the class, in order, named and
+    // written as the control's own journal does: "put PackingMode 0",
+    // "method BindAddText Order 1042", "get SignatureText", an argument of
+    // another type than the plug-in's member table gives as "vt=N", and a
+    // refused call ending in " -> 0x80020009".
     const std::vector<std::string>& calls() const;
     int objectsCreated() const;
     int objectsAlive() const;

@@ -45,11 +45,11 @@ protected:
 };
 
 TEST_F(Capture, AProbeThatFailsOpensNoDialog) {
-    control.script().failing = {{119, 0}};
+    control.script().failing = {{zera::sigplus::PadReset, 0}};
     EXPECT_EQ(capture({click(IDOK)}), u"!!ERROR!!");
     EXPECT_EQ(plugin.text(u"ZERA_GetLastError", {T(u"code")}), u"-13002");
     EXPECT_EQ(plugin.text(u"ZERA_GetLastError"), u"Ensure that the SigPlus software is properly installed.");
-    EXPECT_EQ(control.calls(), (std::vector<std::string>{"call 119"}));
+    EXPECT_EQ(control.calls(), (std::vector<std::string>{"method PadReset -> 0x80020009"}));
     EXPECT_EQ(control.objectsCreated(), 1);
 }
 
@@ -57,35 +57,46 @@ TEST_F(Capture, SetUpConnectsOnceThenDrawsAndDefinesTheKeys) {
     EXPECT_EQ(plugin.text(u"ZERA_SetTabletMode", {N(11)}), u"0");
     EXPECT_EQ(plugin.text(u"ZERA_SetTabletComPort", {N(3)}), u"0");
     capture({click(11006), click(IDOK)});
-    const std::vector<std::string> calls = callsFrom("put 50 11");
+    const std::vector<std::string> calls = callsFrom("put PadKind 11");
     ASSERT_GT(calls.size(), 30u);
     const std::vector<std::string> setUp = {
-        "put 50 11", "put 13 3", "call 99 0 240 64 100 0 1900 700", "put 7 400", "put 9 2400", "put 8 350",
-        "put 10 1050", "put 5 2000", "put 6 700", "call 101 0 22 240 40", "call 100 1 0 22 240 40",
-        "call 105 0 0 0 240 64", "call 67"};
+        "put PadKind 11",
+        "put PadPort 3",
+        "method DisplaySetup 0 240 64 100 0 1900 700",
+        "put PadXFrom 400",
+        "put PadXTo 2400",
+        "put PadYFrom 350",
+        "put PadYTo 1050",
+        "put InkSpanX 2000",
+        "put InkSpanY 700",
+        "method InkAreaSet 0 22 240 40",
+        "method DisplayInkArea 1 0 22 240 40",
+        "method DisplayClearArea 0 0 0 240 64",
+        "method ClearInk"};
     EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + static_cast<std::ptrdiff_t>(setUp.size())),
               setUp);
     const auto count = [&](const std::string& call) { return std::count(calls.begin(), calls.end(), call); };
-    EXPECT_EQ(count("put 50 11"), 1) << "Clear does not connect again";
-    EXPECT_EQ(count("call 99 0 240 64 100 0 1900 700"), 2) << "but sets the pad up again";
-    EXPECT_EQ(count("call 106 0 1 177 7 48 15"), 2) << "the OK key lies 5 pixels below its image";
-    EXPECT_EQ(count("call 106 1 1 15 7 48 15"), 2);
-    EXPECT_EQ(count("put 28 1"), 2);
+    EXPECT_EQ(count("put PadKind 11"), 1) << "Clear does not connect again";
+    EXPECT_EQ(count("method DisplaySetup 0 240 64 100 0 1900 700"), 2) << "but sets the pad up again";
+    EXPECT_EQ(count("method HotSpotDefine 0 1 177 7 48 15"), 2) << "the OK key lies 5 pixels below its image";
+    EXPECT_EQ(count("method HotSpotDefine 1 1 15 7 48 15"), 2);
+    EXPECT_EQ(count("put InkEnabled 1"), 2);
 }
 
 TEST_F(Capture, OkWithoutInkIsUnsigned) {
     EXPECT_EQ(capture({click(IDOK)}), u"UNSIGNED");
     const auto& calls = control.calls();
-    EXPECT_EQ(calls.back(), "put 60 1");
-    EXPECT_EQ(std::count(calls.begin(), calls.end(), "call 86"), 0) << "nothing is bound";
+    EXPECT_EQ(calls.back(), "put DisplayMode 1");
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "method BindBegin"), 0) << "nothing is bound";
 }
 
 TEST_F(Capture, OkWithInkBindsTheDataAndReadsTheSignature) {
     control.script().inkPoints = 120;
     EXPECT_EQ(capture({click(IDOK)}, u""), u"SIG1:fake");
-    const std::vector<std::string> accept = callsFrom("call 86");
-    EXPECT_EQ(accept, (std::vector<std::string>{"call 86", "call 87 &''", "call 88", "put 17 0", "put 27 2", "get 49",
-                                                "put 60 1"}));
+    const std::vector<std::string> accept = callsFrom("method BindBegin");
+    EXPECT_EQ(accept, (std::vector<std::string>{"method BindBegin", "method BindAddText ", "method BindEnd",
+                                                "put PackingMode 0", "put CipherMode 2", "get SignatureText",
+                                                "put DisplayMode 1"}));
 }
 
 TEST_F(Capture, CancelClearsThePadAndKeepsTheLastError) {
@@ -93,7 +104,7 @@ TEST_F(Capture, CancelClearsThePadAndKeepsTheLastError) {
     for (const auto& events : {std::deque<InputEvent>{click(IDCANCEL)}, std::deque<InputEvent>{escape()},
                                std::deque<InputEvent>{}}) {
         EXPECT_EQ(capture(events), u"");
-        EXPECT_EQ(control.calls().back(), "call 105 0 0 0 240 64");
+        EXPECT_EQ(control.calls().back(), "method DisplayClearArea 0 0 0 240 64");
     }
     EXPECT_EQ(plugin.text(u"ZERA_GetLastError", {T(u"code")}), u"-13000");
 }

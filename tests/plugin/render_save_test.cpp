@@ -48,16 +48,16 @@ TEST_F(Render, SendsTheCallsInTheirOrder) {
     const fmw::CallResult outcome = render();
     ASSERT_EQ(outcome.result.type(), Value::Type::Container);
     std::vector<std::string> expected = {
-        "call 119",                                   // PadReset
-        "put 17 0",      "put 27 0",                  // binding pass: PackingMode, CipherMode 0
-        "call 86",       "call 87 &'Order 1042'", "call 88",
-        "put 17 0",      "put 27 2",                  // the stored modes
-        "put 49 'stored signature'", "call 72",
-        "put 1 0",       "put 2 215", "put 3 70", "put 4 15", "put 32 5",
-        "call 122",      "call 123",
+        "method PadReset",
+        "put PackingMode 0", "put CipherMode 0",  // the binding pass
+        "method BindBegin", "method BindAddText Order 1042", "method BindEnd",
+        "put PackingMode 0", "put CipherMode 2",  // the stored modes
+        "put SignatureText stored signature", "method SignaturePointCount",
+        "put RenderOption 0", "put RenderWidth 215", "put RenderHeight 70", "put RenderPenWidth 15",
+        "put RenderFormat 5", "method RenderToBuffer", "method RenderBufferSize",
     };
-    for (int i = 0; i < 16; ++i) expected.push_back("call 124 " + std::to_string(i));
-    expected.push_back("call 125");
+    for (int i = 0; i < 16; ++i) expected.push_back("method RenderBufferByte " + std::to_string(i));
+    expected.push_back("method RenderBufferRelease");
     EXPECT_EQ(control.calls(), expected);
 }
 
@@ -90,7 +90,7 @@ TEST_F(Render, PenWidthSettingReachesTheControl) {
     EXPECT_EQ(plugin.text(u"ZERA_SetImagePenWidth", {N(65536 + 7)}), u"0");
     render();
     const auto& calls = control.calls();
-    EXPECT_NE(std::find(calls.begin(), calls.end(), "put 4 7"), calls.end()) << "the low 16 bits";
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "put RenderPenWidth 7"), calls.end()) << "the low 16 bits";
 }
 
 TEST_F(Render, NoUsableSignatureIsUnsignedWithoutAnError) {
@@ -99,11 +99,13 @@ TEST_F(Render, NoUsableSignatureIsUnsignedWithoutAnError) {
     ASSERT_EQ(outcome.result.type(), Value::Type::Text);
     EXPECT_EQ(outcome.result.textValue(), u"UNSIGNED");
     EXPECT_EQ(lastErrorCode(), u"0");
-    EXPECT_EQ(control.calls().back(), "call 72") << "nothing is rendered after the point count";
+    EXPECT_EQ(control.calls().back(), "method SignaturePointCount") << "nothing is rendered after the point count";
 }
 
 TEST_F(Render, AFailingControlCallEndsTheRenderAsUnsigned) {
-    for (DISPID member : {119, 87, 49, 72, 122, 123, 124, 125}) {
+    using namespace zera::sigplus;
+    for (DISPID member : {PadReset, BindAddText, SignatureText, SignaturePointCount, RenderToBuffer, RenderBufferSize,
+                          RenderBufferByte, RenderBufferRelease}) {
         SCOPED_TRACE(member);
         control.script().failing = {{member, 0}};
         const fmw::CallResult outcome = render();
@@ -116,7 +118,7 @@ TEST_F(Render, ANegativeBufferSizeIsAFailureNotAnAllocation) {
     control.script().bufferSize = -5;
     const fmw::CallResult outcome = render();
     EXPECT_EQ(outcome.result.textValue(), u"UNSIGNED");
-    for (const std::string& call : control.calls()) EXPECT_NE(call.rfind("call 124", 0), 0u) << call;
+    for (const std::string& call : control.calls()) EXPECT_NE(call.rfind("method RenderBufferByte", 0), 0u) << call;
 }
 
 TEST_F(Render, AnEmptyImageIsStillAContainer) {
