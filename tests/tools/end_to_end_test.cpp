@@ -169,7 +169,7 @@ TEST_F(Fmhost, DefaultVersionModuleHandleAndBanner) {
               "  Toy_Fail( kind )                             [1..1]\n"
               "host functions:\n"
               "  Export( container ; path {; streamType} )    [2..3]\n"
-              "done\n");
+              "\"done\" \xE2\x86\x92 done\n");
 }
 
 TEST_F(Fmhost, PreferencesAreSentOnceBetweenStartupAndShutdown) {
@@ -257,7 +257,7 @@ TEST_F(Fmhost, PromptReadsStdinUntilItsEndAndThenShutsDown) {
                       "$V & \"!\"\n");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "p\nq!\n");  // stdin is no terminal: no prompt is written
-    EXPECT_EQ(r.err, "toy: start-up 60\n<stdin>:4:1: error: unknown function 'NoSuch'\ntoy: shutdown\n");
+    EXPECT_EQ(r.err, "toy: start-up 60\n<stdin>:4:1: error: unknown function 'NoSuch'; a text is written in quotes: \"NoSuch\"\ntoy: shutdown\n");
 }
 
 TEST_F(Fmhost, PromptWithNothingToReadStillShutsDown) {
@@ -374,6 +374,18 @@ TEST_F(FmhostCapture, OnePadScriptServesCapturesInTurn) {
                                  "-e", "ZERA_CaptureSignature( \"b\" )", "-e", "ZERA_CaptureSignature( \"c\" )"});
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
     EXPECT_EQ(outcome.out, "UNSIGNED\n\n\n") << "the last capture has no input left and is cancelled";
+    EXPECT_EQ(outcome.err, "fmhost: the pad script 'two.pad' has no input left: the dialog was closed as by its "
+                           "close box\n");
+}
+
+TEST_F(FmhostCapture, ACaptureWithoutPadInputIsCancelledWithANoteAndEachValueFollowsItsCalculation) {
+    const Outcome outcome = run({ZERA_PLUGIN_FILE, "-e", "ZERA_SetTabletMode( 6 )", "-e", "ZERA_CaptureSignature( \"a\" )"});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("\nZERA_SetTabletMode( 6 ) \xE2\x86\x92 0\nZERA_CaptureSignature( \"a\" ) \xE2\x86\x92\n"),
+              std::string::npos)
+        << outcome.out;
+    EXPECT_EQ(outcome.err, "fmhost: no pad input: the dialog was closed as by its close box; give what the signer "
+                           "does with --pad SCRIPT (docs/pad-script.md)\n");
 }
 
 TEST_F(FmhostCapture, ABadPadScriptIsAUsageErrorNamingItsLineAndColumn) {

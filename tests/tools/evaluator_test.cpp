@@ -137,6 +137,14 @@ TEST_F(Evaluation, UnknownFunctionIsReportedWhereItIsWritten) {
     EXPECT_TRUE(callLog().empty());
 }
 
+TEST_F(Evaluation, UnknownNamesGetTheNearestKnownOneOrForABareWordTheQuotes) {
+    EXPECT_EQ(failure("T_Jion( \"a\" )").message, "unknown function 'T_Jion'; did you mean 'T_Join'?");
+    EXPECT_EQ(failure("exprot( 1 ; 2 )").message, "unknown function 'exprot'; did you mean 'Export'?");
+    EXPECT_EQ(failure("T_Join( Ada )").message, "unknown function 'Ada'; a text is written in quotes: \"Ada\"");
+    EXPECT_EQ(failure("T_Join( Ada() )").message, "unknown function 'Ada'");
+    EXPECT_EQ(failure("T_Jn( 1 )").message, "unknown function 'T_Jn'") << "too far from T_Join";
+}
+
 TEST_F(Evaluation, UnregisteredFunctionIsUnknown) {
     fmcalls::unregisterFunction("TEST", 1);
     EXPECT_EQ(failure("T_Join( 1 )").message, "unknown function 'T_Join'");

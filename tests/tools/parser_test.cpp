@@ -268,7 +268,7 @@ TEST(ParserErrors, MisplacedTokensHaveTheirOwnMessages) {
     EXPECT_EQ(onlyError("$a = $b = 1").message, "'=' assigns only in a statement that starts with a variable");
     EXPECT_EQ(onlyError("3 - 1").message,
               "operator '-' is not supported; '&' is the only operator between values");
-    EXPECT_EQ(onlyError("F \"x\"").message, "expected '(' after 'F' before its parameters");
+    EXPECT_EQ(onlyError("F \"x\"").message, "expected '(' after 'F' before its parameters (a text is written in quotes)");
     EXPECT_EQ(onlyError("F( 1 ; )").message, "expected a parameter of 'F', found ')'");
     EXPECT_EQ(onlyError("F( 1 2 )").message, "expected ';' or ')' in the parameters of 'F', found number 2");
     EXPECT_EQ(onlyError("$a =").message, "expected a value, found the end of the input");

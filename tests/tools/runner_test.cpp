@@ -14,13 +14,13 @@ using testing::callLog;
 
 class Running : public testing::RegisteredFunctions {
 protected:
-    bool runSources(const std::vector<Source>& sources, bool verbose = false) {
-        Runner runner(evaluator, out, err, verbose);
+    bool runSources(const std::vector<Source>& sources, RunnerOutput output = {}) {
+        Runner runner(evaluator, out, err, output);
         return runner.runSources(sources);
     }
     bool runPrompt(const std::string& input, std::ostream* prompt = nullptr) {
         std::istringstream in(input);
-        Runner runner(evaluator, out, err, false);
+        Runner runner(evaluator, out, err);
         return runner.runPrompt(in, prompt);
     }
 
@@ -36,8 +36,21 @@ TEST_F(Running, PrintsExpressionsButNotAssignments) {
 }
 
 TEST_F(Running, VerboseShowsAssignments) {
-    EXPECT_TRUE(runSources({{"s", "$Pic = T_Picture( \"a.gif\" )\n"}}, true));
+    EXPECT_TRUE(runSources({{"s", "$Pic = T_Picture( \"a.gif\" )\n"}}, {.verbose = true}));
     EXPECT_EQ(out.str(), "$Pic = <container 215 x 70, file \"a.gif\", streams: JPEG 3 bytes, GIFf 4 bytes>\n");
+}
+
+TEST_F(Running, EchoPairsEachValueWithItsCalculationAsFileMakerWritesIt) {
+    const std::string script = "$a = T_Join( \"x\" )\n"
+                               "T_Join(\"a\xC2\xB6" "b\";$a)\n"
+                               "\"\"\n"
+                               R"(-(1 & 2)&"q\"\\")" "\n"
+                               "T_Join( $a ;  - 5 )\n";
+    EXPECT_TRUE(runSources({{"s", script}}, {.echo = true}));
+    EXPECT_EQ(out.str(), "T_Join( \"a\xC2\xB6" "b\" ; $a ) \xE2\x86\x92 a\nb|x\n"
+                         "\"\" \xE2\x86\x92\n"
+                         R"(-( 1 & 2 ) & "q\"\\" )" "\xE2\x86\x92 " R"(-12q"\)" "\n"
+                         "T_Join( $a ; -5 ) \xE2\x86\x92 x|-5\n");
 }
 
 TEST_F(Running, ASyntaxErrorInAnySourceRunsNothing) {
@@ -62,7 +75,7 @@ TEST_F(Running, AFailedStatementIsReportedAndTheNextOneRuns) {
     EXPECT_FALSE(runSources({{"s", "T_Join( \"before\" )\n  NoSuch\nT_Throw\nT_Join( \"after\" )\n"}}));
     EXPECT_EQ(out.str(), "before\nafter\n");
     EXPECT_EQ(err.str(),
-              "s:2:3: error: unknown function 'NoSuch'\n"
+              "s:2:3: error: unknown function 'NoSuch'; a text is written in quotes: \"NoSuch\"\n"
               "s:3:1: error: host error: T_Throw threw an exception: boom\n");
 }
 

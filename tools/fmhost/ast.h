@@ -48,6 +48,7 @@ struct VariableRef {
 struct Call {
     std::string name;
     std::vector<ExprPtr> arguments;
+    bool parenthesized = false;  // written with "( ... )", empty or not
 };
 
 // `a & b & c`: kept flat, so a long chain neither deepens the tree nor the

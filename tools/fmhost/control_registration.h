@@ -5,6 +5,7 @@
 
 #include "options.h"
 
+#include <ostream>
 #include <string>
 
 namespace fmhost {
@@ -15,8 +16,9 @@ bool registerControl(const Options& options, const std::string& programPath, std
 
 // Installs the pad script of --pad as the input of the capture dialogs and
 // makes the folder of --screens, where the control saves its screens.
-// Returns false, with a message naming the line and column of a fault in
-// the script, when either cannot be done.
-bool preparePad(const Options& options, std::string& error);
+// Whenever a dialog finds no input left, and is therefore closed as by its
+// close box, says so on `notes`. Returns false, with a message naming the
+// line and column of a fault in the script, when either cannot be done.
+bool preparePad(const Options& options, std::ostream& notes, std::string& error);
 
 }  // namespace fmhost

@@ -1,6 +1,7 @@
 #include "evaluator.h"
 
 #include "host_functions.h"
+#include "suggestions.h"
 #include "platform/utf.h"
 
 #include <exception>
@@ -37,6 +38,18 @@ std::string plural(int count) {
 bool countFits(int minArgs, int maxArgs, std::size_t given) {
     if (given < static_cast<std::size_t>(minArgs < 0 ? 0 : minArgs)) return false;
     return maxArgs < 0 || given <= static_cast<std::size_t>(maxArgs);
+}
+
+// Names a function that is neither the plug-in's nor the host's, with the
+// nearest known name, or, for a bare word, the quotes a text wants.
+std::string unknownFunctionMessage(const Call& call) {
+    const std::string message = "unknown function '" + call.name + "'";
+    std::vector<std::string> known;
+    for (const fmw::FunctionEntry& entry : fmw::registeredFunctions()) known.push_back(platform::utf16ToUtf8(entry.name));
+    for (const HostFunction& host : hostFunctions()) known.emplace_back(host.name);
+    if (const auto nearest = closestName(call.name, known)) return message + "; did you mean '" + *nearest + "'?";
+    if (!call.parenthesized) return message + "; a text is written in quotes: \"" + call.name + "\"";
+    return message;
 }
 
 }  // namespace
@@ -78,7 +91,7 @@ void Evaluator::check(const Expr& expr) const {
                 fail(expr.position, parameterCountMessage(platform::utf16ToUtf8(entry->name), entry->minArgs,
                                                           entry->maxArgs, given));
         } else {
-            fail(expr.position, "unknown function '" + call->name + "'");
+            fail(expr.position, unknownFunctionMessage(*call));
         }
         for (const ExprPtr& argument : call->arguments) check(*argument);
     } else if (const auto* concatenation = std::get_if<Concatenation>(&expr.node)) {
@@ -129,7 +142,7 @@ fmw::Value Evaluator::evaluateCall(const Expr& expr, const Call& call) {
     // Looked up again: a handler earlier in the statement may have changed
     // the registrations since the check.
     const auto entry = fmw::findFunction(platform::utf8ToUtf16(call.name));
-    if (!entry) fail(expr.position, "unknown function '" + call.name + "'");
+    if (!entry) fail(expr.position, unknownFunctionMessage(call));
     const std::string name = platform::utf16ToUtf8(entry->name);
     fmw::CallResult result;
     try {

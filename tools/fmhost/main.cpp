@@ -87,7 +87,7 @@ int run(const fmhost::Options& options, const std::string& programPath) {
     }
 
     std::string padError;
-    if (!fmhost::preparePad(options, padError)) {
+    if (!fmhost::preparePad(options, std::cerr, padError)) {
         std::cerr << "fmhost: " << padError << '\n';
         return kExitUsage;
     }
@@ -121,11 +121,14 @@ int run(const fmhost::Options& options, const std::string& programPath) {
     if (options.preferences) allOk = entryCall("preferences", [&] { plugin->preferences(); }) && allOk;
 
     fmhost::Evaluator evaluator;
-    fmhost::Runner runner(evaluator, std::cout, std::cerr, options.verbose);
+    // At the prompt a person sees the calculation they typed; anywhere else
+    // the output says which calculation each value belongs to, unless -q
+    // asks for the bare values.
+    const bool terminal = sources.empty() && isatty(STDIN_FILENO) == 1;
+    fmhost::Runner runner(evaluator, std::cout, std::cerr, {!options.quiet && !terminal, options.verbose});
     if (!sources.empty()) {
         allOk = runner.runSources(sources) && allOk;
     } else {
-        const bool terminal = isatty(STDIN_FILENO) == 1;
         allOk = runner.runPrompt(std::cin, terminal ? &std::cout : nullptr) && allOk;
     }
 

@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include <getopt.h>
+
 #include <charconv>
 #include <limits>
 #include <system_error>
@@ -18,68 +20,73 @@ bool parseHostVersion(const std::string& text, std::int16_t& out) {
     return true;
 }
 
+// The option getopt_long refused, as written: a long one up to its '=', a
+// short one by the letter it stopped at.
+std::string offendingOption(const char* lastRead) {
+    const std::string written(lastRead);
+    if (written.rfind("--", 0) == 0) return written.substr(0, written.find('='));
+    return std::string{'-', static_cast<char>(optopt)};
+}
+
 }  // namespace
 
 ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
     ParsedOptions parsed;
     Options& o = parsed.options;
-    std::vector<std::string> positional;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& arg = arguments[i];
-        if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-') {
-            positional.push_back(arg);
-            continue;
-        }
-        auto value = [&](const std::string& name) -> std::optional<std::string> {
-            if (i + 1 >= arguments.size()) {
-                parsed.error = "option '" + name + "' needs a value";
-                return std::nullopt;
-            }
-            return arguments[++i];
-        };
-        if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "-h" || arg == "--help") {
-            o.help = true;
-        } else if (arg == "-q" || arg == "--quiet") {
-            o.quiet = true;
-        } else if (arg == "-v" || arg == "--verbose") {
-            o.verbose = true;
-        } else if (arg == "--preferences") {
-            o.preferences = true;
-        } else if (arg == "--no-control") {
-            o.noControl = true;
-        } else if (arg == "--control") {
-            auto path = value(arg);
-            if (!path) return parsed;
-            o.controlPath = *path;
-        } else if (arg == "--pad") {
-            auto path = value(arg);
-            if (!path) return parsed;
-            o.padScriptPath = *path;
-        } else if (arg == "--screens") {
-            auto folder = value(arg);
-            if (!folder) return parsed;
-            o.screensFolder = *folder;
-        } else if (arg == "-e") {
-            auto expression = value(arg);
-            if (!expression) return parsed;
-            o.expressions.push_back(*expression);
-        } else if (arg == "--host-version" || arg.rfind("--host-version=", 0) == 0) {
-            std::optional<std::string> text;
-            if (arg == "--host-version") text = value(arg);
-            else text = arg.substr(std::string("--host-version=").size());
-            if (!text) return parsed;
-            if (!parseHostVersion(*text, o.hostVersion)) {
-                parsed.error = "--host-version needs a whole number from -32768 to 32767, not '" + *text + "'";
+    enum LongOnly { kPreferences = 256, kNoControl, kControl, kPad, kScreens, kHostVersion };
+    static const option kLongOptions[] = {
+        {"help", no_argument, nullptr, 'h'},
+        {"quiet", no_argument, nullptr, 'q'},
+        {"verbose", no_argument, nullptr, 'v'},
+        {"preferences", no_argument, nullptr, kPreferences},
+        {"no-control", no_argument, nullptr, kNoControl},
+        {"control", required_argument, nullptr, kControl},
+        {"pad", required_argument, nullptr, kPad},
+        {"screens", required_argument, nullptr, kScreens},
+        {"host-version", required_argument, nullptr, kHostVersion},
+        {nullptr, 0, nullptr, 0},
+    };
+
+    // getopt_long wants a writable argv that begins with the program's name.
+    std::vector<std::string> storage{"fmhost"};
+    storage.insert(storage.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& argument : storage) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    const int argc = static_cast<int>(storage.size());
+
+    // Messages are made here; 0 restarts the scan for every call.
+    opterr = 0;
+    optind = 0;
+    int option = 0;
+    while ((option = getopt_long(argc, argv.data(), ":hqve:", kLongOptions, nullptr)) != -1) {
+        switch (option) {
+            case 'h': o.help = true; break;
+            case 'q': o.quiet = true; break;
+            case 'v': o.verbose = true; break;
+            case 'e': o.expressions.emplace_back(optarg); break;
+            case kPreferences: o.preferences = true; break;
+            case kNoControl: o.noControl = true; break;
+            case kControl: o.controlPath = optarg; break;
+            case kPad: o.padScriptPath = optarg; break;
+            case kScreens: o.screensFolder = optarg; break;
+            case kHostVersion:
+                if (!parseHostVersion(optarg, o.hostVersion)) {
+                    parsed.error = "--host-version needs a whole number from -32768 to 32767, not '" +
+                                   std::string(optarg) + "'";
+                    return parsed;
+                }
+                break;
+            case ':':
+                parsed.error = "option '" + offendingOption(argv[static_cast<std::size_t>(optind - 1)]) + "' needs a value";
                 return parsed;
-            }
-        } else {
-            parsed.error = "unknown option '" + arg + "'";
-            return parsed;
+            default:
+                parsed.error = "unknown option '" + offendingOption(argv[static_cast<std::size_t>(optind - 1)]) + "'";
+                return parsed;
         }
     }
+    // getopt_long has moved the operands behind the options.
+    const std::vector<std::string> positional(argv.begin() + optind, argv.end() - 1);
     if (o.help) return parsed;
     if (positional.empty()) {
         parsed.error = "no plug-in file given";
@@ -100,6 +107,8 @@ std::string usageText() {
 Loads a FileMaker calculation plug-in, starts it, lists its functions and
 evaluates calculations: the -e expressions first, then SCRIPT_FILE ("-" reads
 it from stdin). With neither, calculations are read line by line from stdin.
+Each value is printed after its calculation, "ZERA_Version( "short" ) → 1.0.6.0";
+at an interactive prompt, and with -q, the value alone.
 
 options:
   -e EXPR              evaluate one calculation (may be repeated)
@@ -110,9 +119,11 @@ options:
   --no-control         register no control, as on a machine without one
   --pad SCRIPT         what the signer does at the pad during captures: pen
                        strokes, touches, buttons and keys (docs/pad-script.md);
-                       without it a capture dialog closes at once, cancelled
+                       without it a capture dialog closes at once, cancelled,
+                       and a note on stderr says so
   --screens FOLDER     save each screen the pad shows as FOLDER/screen-NNN.png
-  -q, --quiet          no banner
+  -q, --quiet          no banner, and each value alone on its line, for
+                       scripts that read the output
   -v, --verbose        also print the value of every assignment
   -h, --help           this text
 

@@ -227,6 +227,7 @@ private:
         expr->position = name.position;
         Call call{name.text, {}};
         if (current().kind == TokenKind::LeftParen) {
+            call.parenthesized = true;
             const Position open = take().position;
             Nesting nesting(*this, open, true);
             if (current().kind == TokenKind::RightParen) {
@@ -249,7 +250,7 @@ private:
             }
         } else if (current().kind == TokenKind::Text || current().kind == TokenKind::Number ||
                    current().kind == TokenKind::Variable) {
-            failAtCurrent("expected '(' after '" + call.name + "' before its parameters");
+            failAtCurrent("expected '(' after '" + call.name + "' before its parameters (a text is written in quotes)");
         }
         expr->node = std::move(call);
         return expr;

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <type_traits>
+#include <variant>
 
 namespace fmhost {
 namespace {
@@ -43,6 +45,17 @@ std::string describeContainer(const fmw::Container& container) {
     return out + ">";
 }
 
+std::string quoted(std::string_view utf8) {
+    std::string out = "\"";
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] == '"' || utf8[i] == '\\') out += '\\';
+        if (utf8.substr(i, 2) == "\xC2\xB6") out += '\\';  // a pilcrow that is no line break
+        if (utf8[i] == '\r') out += "\xC2\xB6";
+        else out += utf8[i];
+    }
+    return out + "\"";
+}
+
 std::string rangeOf(int minArgs, int maxArgs) {
     return "[" + std::to_string(minArgs) + ".." + (maxArgs < 0 ? std::string() : std::to_string(maxArgs)) + "]";
 }
@@ -57,6 +70,37 @@ std::string formatValue(const fmw::Value& value) {
         case fmw::Value::Type::Container: return describeContainer(value.containerValue());
     }
     return {};
+}
+
+std::string formatCalculation(const Expr& expr) {
+    return std::visit(
+        [](const auto& node) -> std::string {
+            using Node = std::decay_t<decltype(node)>;
+            if constexpr (std::is_same_v<Node, TextLiteral>) {
+                return quoted(node.utf8);
+            } else if constexpr (std::is_same_v<Node, NumberLiteral>) {
+                return node.spelling;
+            } else if constexpr (std::is_same_v<Node, VariableRef>) {
+                return node.name;
+            } else if constexpr (std::is_same_v<Node, Call>) {
+                if (!node.parenthesized) return node.name;
+                if (node.arguments.empty()) return node.name + "()";
+                std::string out = node.name + "( ";
+                for (std::size_t i = 0; i < node.arguments.size(); ++i)
+                    out += (i == 0 ? "" : " ; ") + formatCalculation(*node.arguments[i]);
+                return out + " )";
+            } else if constexpr (std::is_same_v<Node, Concatenation>) {
+                std::string out;
+                for (std::size_t i = 0; i < node.parts.size(); ++i)
+                    out += (i == 0 ? "" : " & ") + formatCalculation(*node.parts[i]);
+                return out;
+            } else {
+                const std::string operand = formatCalculation(*node.operand);
+                return std::holds_alternative<Concatenation>(node.operand->node) ? "-( " + operand + " )"
+                                                                                  : "-" + operand;
+            }
+        },
+        expr.node);
 }
 
 std::string formatBanner(const PluginStrings& strings, const std::vector<fmw::FunctionEntry>& functions) {

@@ -26,6 +26,10 @@ struct PluginStrings {
 // ranges, and the host's own functions.
 std::string formatBanner(const PluginStrings& strings, const std::vector<fmw::FunctionEntry>& functions);
 
+// A calculation as FileMaker writes it, one line whatever its spacing was:
+// `ZERA_SetTabletMode( 6 )`, `"a" & $b`, texts quoted with their escapes.
+std::string formatCalculation(const Expr& expr);
+
 // "source:line:column: error: message"
 std::string formatDiagnostic(std::string_view source, const Diagnostic& diagnostic);
 

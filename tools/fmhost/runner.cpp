@@ -8,8 +8,8 @@
 
 namespace fmhost {
 
-Runner::Runner(Evaluator& evaluator, std::ostream& out, std::ostream& err, bool verbose)
-    : evaluator_(evaluator), out_(out), err_(err), verbose_(verbose) {}
+Runner::Runner(Evaluator& evaluator, std::ostream& out, std::ostream& err, RunnerOutput output)
+    : evaluator_(evaluator), out_(out), err_(err), output_(output) {}
 
 bool Runner::runStatement(const std::string& source, const Statement& statement) {
     StatementOutcome outcome;
@@ -26,8 +26,14 @@ bool Runner::runStatement(const std::string& source, const Statement& statement)
         err_ << formatDiagnostic(source, *outcome.error) << '\n';
         return false;
     }
-    if (!statement.assignTo) out_ << formatValue(outcome.value) << '\n';
-    else if (verbose_) out_ << statement.assignTo->name << " = " << formatValue(outcome.value) << '\n';
+    const std::string value = formatValue(outcome.value);
+    if (!statement.assignTo && output_.echo) {
+        out_ << formatCalculation(*statement.expression) << " \xE2\x86\x92" << (value.empty() ? "" : " ") << value << '\n';
+    } else if (!statement.assignTo) {
+        out_ << value << '\n';
+    } else if (output_.verbose) {
+        out_ << statement.assignTo->name << " = " << value << '\n';
+    }
     out_.flush();
     return true;
 }

@@ -16,9 +16,17 @@ struct Source {
     std::string text;
 };
 
+struct RunnerOutput {
+    // Each printed value after its calculation, "ZERA_Version( \"short\" ) → 1.0.6.0",
+    // so that the output of a script pairs with its lines; else the bare value.
+    bool echo = false;
+    // Also the value of every assignment.
+    bool verbose = false;
+};
+
 class Runner {
 public:
-    Runner(Evaluator& evaluator, std::ostream& out, std::ostream& err, bool verbose);
+    Runner(Evaluator& evaluator, std::ostream& out, std::ostream& err, RunnerOutput output = {});
 
     // Parses every source first; if any has a syntax error, reports them all
     // and runs nothing. Otherwise runs the statements in order, going on
@@ -36,7 +44,7 @@ private:
     Evaluator& evaluator_;
     std::ostream& out_;
     std::ostream& err_;
-    bool verbose_;
+    RunnerOutput output_;
 };
 
 }  // namespace fmhost
