@@ -83,6 +83,17 @@ TEST_F(Capture, SetUpConnectsOnceThenDrawsAndDefinesTheKeys) {
     EXPECT_EQ(count("put InkEnabled 1"), 2);
 }
 
+TEST_F(Capture, SettingsOutliveAShutdownAndTheNextStartUp) {
+    EXPECT_EQ(plugin.text(u"ZERA_SetTabletMode", {N(11)}), u"0");
+    EXPECT_EQ(plugin.text(u"ZERA_SetTabletComPort", {N(3)}), u"0");
+    plugin.shutdown();
+    ASSERT_EQ(plugin.startup(), 53);
+    capture({click(IDCANCEL)});
+    const std::vector<std::string> calls = callsFrom("put PadKind 11");
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[1], "put PadPort 3");
+}
+
 TEST_F(Capture, OkWithoutInkIsUnsigned) {
     EXPECT_EQ(capture({click(IDOK)}), u"UNSIGNED");
     const auto& calls = control.calls();
@@ -135,16 +146,20 @@ TEST_F(Capture, TheLogTellsTheWholeCapture) {
         << log();
 }
 
-TEST(CaptureWithoutControl, TheDialogCannotOpenAndTheLogSaysMinusOne) {
+TEST(CaptureWithoutControl, TheDialogCannotOpenAndTheLogSaysMinusOneAfreshAtEachLoad) {
     const TemporaryDriveC driveC("nocontrol");
-    {
+    std::string firstLoad;
+    for (int load = 0; load < 2; ++load) {
         PluginModule plugin;
         ASSERT_EQ(plugin.startup(), 53);
         EXPECT_EQ(plugin.text(u"ZERA_CaptureSignature", {T(u"Order 1042")}), u"");
         EXPECT_EQ(plugin.text(u"ZERA_GetLastError", {T(u"code")}), u"0");
         plugin.shutdown();
+        if (load == 0) firstLoad = driveC.log();
     }
-    EXPECT_NE(driveC.log().find("\"DoModal()\" returned a value of -1\r\n"), std::string::npos) << driveC.log();
+    EXPECT_NE(firstLoad.find("\"DoModal()\" returned a value of -1\r\n"), std::string::npos) << firstLoad;
+    EXPECT_EQ(firstLoad.rfind("\r\n\r\n####################################################\r\n\r\n0)\t", 0), 0u);
+    EXPECT_EQ(driveC.log(), firstLoad + firstLoad) << "a new load writes a new separator and counts from 0";
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
+#include "FakeControl.h"
 #include "StartedPlugin.h"
+#include "TemporaryDriveC.h"
 
 #include <platform/utf.h>
 
@@ -11,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 namespace {
 
@@ -66,11 +69,32 @@ TEST_F(Functions, SuccessfulSetterResetsTheLastError) {
 }
 
 TEST_F(Functions, NumericSettersAcceptAnyNumber) {
-    for (const Value& value : {N(3), N(65542), N(-1), N(0), N(3.7), N(1e12), T(u"abc"), T(u"12 apples")}) {
-        EXPECT_EQ(plugin.text(u"ZERA_SetTabletMode", {value}), u"0");
-        EXPECT_EQ(plugin.text(u"ZERA_SetTabletComPort", {value}), u"0");
-        EXPECT_EQ(plugin.text(u"ZERA_SetImagePenWidth", {value}), u"0");
-        EXPECT_EQ(lastError(u"code"), u"0");
+    TemporaryDriveC driveC{"setters"};
+    FakeControlRegistration control;
+    // Each setter answers "0" and resets an earlier error; the control is
+    // given the low 16 bits of the host's whole number when a capture
+    // connects (type, then port) and when a render draws (pen width).
+    const struct {
+        Value given;
+        std::optional<int> reaching;
+    } cases[] = {{N(3), 3},          {N(65542), 6},     {N(-1), -1}, {N(0), 0}, {N(3.7), 3},
+                 {N(1e12), std::nullopt}, {T(u"abc"), 0}, {T(u"12 apples"), 12}};
+    for (const auto& c : cases) {
+        for (const char16_t* setter : {u"ZERA_SetTabletMode", u"ZERA_SetTabletComPort", u"ZERA_SetImagePenWidth"}) {
+            ASSERT_EQ(plugin.text(u"ZERA_SetBannerPath", {T(u"")}), u"!!ERROR!!");
+            EXPECT_EQ(plugin.text(setter, {c.given}), u"0");
+            EXPECT_EQ(lastError(u"code"), u"0");
+        }
+        if (!c.reaching) continue;
+        const std::size_t before = control.calls().size();
+        plugin.text(u"ZERA_CaptureSignature", {T(u"a")});  // no input: it connects, then closes
+        plugin.run(u"ZERA_RenderSigFromString", {T(u"s"), T(u"b")});
+        const std::vector<std::string> calls(control.calls().begin() + static_cast<std::ptrdiff_t>(before),
+                                             control.calls().end());
+        for (const char* property : {"PadKind ", "PadPort ", "RenderPenWidth "}) {
+            const std::string put = "put " + std::string(property) + std::to_string(*c.reaching);
+            EXPECT_NE(std::find(calls.begin(), calls.end(), put), calls.end()) << put;
+        }
     }
 }
 
@@ -109,12 +133,6 @@ TEST_F(BannerPath, MissingOrEmptyPathIsAnError) {
     }
 }
 
-TEST_F(BannerPath, NoParameterClearsThePath) {
-    EXPECT_EQ(set({path(file)}), u"0");
-    EXPECT_EQ(set({}), u"0");
-    EXPECT_EQ(lastError(u"code"), u"0");
-}
-
 TEST_F(BannerPath, WindowsNotationGoesThroughTheDriveMap) {
     // Drive Z is the root of the file system.
     std::u16string windowsPath = u"Z:" + file.u16string();
@@ -124,6 +142,7 @@ TEST_F(BannerPath, WindowsNotationGoesThroughTheDriveMap) {
 }
 
 TEST_F(Functions, CaptureWithoutTheControlGivesAnEmptyTextAndKeepsTheLastError) {
+    TemporaryDriveC driveC{"no-control"};
     EXPECT_EQ(plugin.text(u"ZERA_SetBannerPath", {T(u"")}), u"!!ERROR!!");
     EXPECT_EQ(plugin.text(u"ZERA_CaptureSignature", {T(u"Order 1042")}), u"");
     EXPECT_EQ(lastError(u"code"), u"-13000");

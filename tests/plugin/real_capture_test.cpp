@@ -227,6 +227,24 @@ TEST_F(RealCapture, ResetKeyAndClearButtonDiscardTheInkAndSetUpWithoutConnecting
     EXPECT_EQ(capture(std::string(kSigning) + "touch RESET\n" + kSigning + "click OK\n").rfind(u"SIG1:", 0), 0u);
 }
 
+TEST_F(RealCapture, ThePenDownEventAndTheClearButtonAreLoggedAroundTheSetUpTheyRun) {
+    capture("touch RESET\nclick Clear\nclick Cancel\n");
+    // The log's entries without their numbers.
+    Lines entries;
+    const std::string log = driveC.log();
+    for (std::size_t start = 0, end = 0; start < log.size(); start = end + 2) {
+        end = std::min(log.find("\r\n", start), log.size());
+        const std::string line = log.substr(start, end - start);
+        const std::size_t text = line.find(")\t");
+        if (text != std::string::npos) entries.push_back(line.substr(text + 2));
+    }
+    const Lines setUp = {"Entering:\tOnInitDialog()", "Entering:\tDoDataExchange()", "Exiting:\tDoDataExchange()",
+                         "Exiting:\tOnInitDialog()"};
+    const Lines expected = join({{"Entering:\tOnPenDownSigplusctrl()"}, setUp, {"Exiting:\tOnPenDownSigplusctrl()"},
+                                 {"Entering:\tOnClear()"}, setUp, {"Exiting:\tOnClear()", "Entering: OnCancel()"}});
+    EXPECT_NE(std::search(entries.begin(), entries.end(), expected.begin(), expected.end()), entries.end()) << log;
+}
+
 TEST_F(RealCapture, KeysAnswerBelowTheirImagesAndInkOnlyInTheInkArea) {
     // On the OK image's top rows, above its key: nothing happens; ink in
     // the keys' row is not kept.

@@ -75,8 +75,14 @@ TEST_F(Settings, BannerPathIsKeptOnlyWhenItExists) {
     EXPECT_EQ(zera::LastError::code(), -13000);
     EXPECT_EQ(callHandler(&zera::Do_ZERA_SetBannerPath, {Value::text(u"/tmp/")}), u"0");
     EXPECT_EQ(zera::bannerPath, std::u16string(u"/tmp/")) << "stored as given";
+}
+
+TEST_F(Settings, BannerPathWithNoParameterClearsThePath) {
+    EXPECT_EQ(callHandler(&zera::Do_ZERA_SetBannerPath, {Value::text(u"/tmp")}), u"0");
+    EXPECT_EQ(callHandler(&zera::Do_ZERA_SetBannerPath, {Value::text(u"")}), u"!!ERROR!!");
     EXPECT_EQ(callHandler(&zera::Do_ZERA_SetBannerPath, {}), u"0");
     EXPECT_FALSE(zera::bannerPath.has_value());
+    EXPECT_EQ(zera::LastError::code(), 0);
 }
 
 TEST_F(Settings, HandlersSurviveAMissingLastError) {
