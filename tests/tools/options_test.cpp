@@ -54,6 +54,9 @@ TEST(Options, Mistakes) {
     EXPECT_EQ(parseOptions({"p", "s", "t"}).error, "too many arguments: 't'");
     EXPECT_EQ(parseOptions({"--frobnicate", "p"}).error, "unknown option '--frobnicate'");
     EXPECT_EQ(parseOptions({"p", "-e"}).error, "option '-e' needs a value");
+    EXPECT_EQ(parseOptions({"-qx", "p"}).error, "unknown option '-x'");
+    EXPECT_EQ(parseOptions({"--quiet=yes", "p"}).error, "option '--quiet' takes no value");
+    EXPECT_TRUE(parseOptions({"--verb", "p"}).options.verbose) << "a long option may be shortened";
     EXPECT_EQ(parseOptions({"--", "-odd-name.fmx"}).options.pluginPath, "-odd-name.fmx");
     EXPECT_TRUE(parseOptions({"--help"}).options.help);
 }

@@ -2,7 +2,9 @@
 
 #include <getopt.h>
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <limits>
 #include <system_error>
 
@@ -58,9 +60,9 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
     // Messages are made here; 0 restarts the scan for every call.
     opterr = 0;
     optind = 0;
-    int option = 0;
-    while ((option = getopt_long(argc, argv.data(), ":hqve:", kLongOptions, nullptr)) != -1) {
-        switch (option) {
+    int found = 0;
+    while ((found = getopt_long(argc, argv.data(), ":hqve:", kLongOptions, nullptr)) != -1) {
+        switch (found) {
             case 'h': o.help = true; break;
             case 'q': o.quiet = true; break;
             case 'v': o.verbose = true; break;
@@ -80,9 +82,15 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
             case ':':
                 parsed.error = "option '" + offendingOption(argv[static_cast<std::size_t>(optind - 1)]) + "' needs a value";
                 return parsed;
-            default:
-                parsed.error = "unknown option '" + offendingOption(argv[static_cast<std::size_t>(optind - 1)]) + "'";
+            default: {
+                const std::string written = argv[static_cast<std::size_t>(optind - 1)];
+                const std::string name = offendingOption(written.c_str());
+                const bool isOption =
+                    std::any_of(std::begin(kLongOptions), std::end(kLongOptions) - 1,
+                                [&](const option& known) { return name == std::string("--") + known.name; });
+                parsed.error = isOption ? "option '" + name + "' takes no value" : "unknown option '" + name + "'";
                 return parsed;
+            }
         }
     }
     // getopt_long has moved the operands behind the options.
@@ -107,8 +115,8 @@ std::string usageText() {
 Loads a FileMaker calculation plug-in, starts it, lists its functions and
 evaluates calculations: the -e expressions first, then SCRIPT_FILE ("-" reads
 it from stdin). With neither, calculations are read line by line from stdin.
-Each value is printed after its calculation, "ZERA_Version( "short" ) → 1.0.6.0";
-at an interactive prompt, and with -q, the value alone.
+Each value is printed after its calculation:  ZERA_Version( "short" ) → 1.0.6.0
+At an interactive prompt, and with -q, the value stands alone.
 
 options:
   -e EXPR              evaluate one calculation (may be repeated)
