@@ -119,8 +119,8 @@ TEST_F(Files, WritingNeedsWriteAccess) {
 }
 
 // A named pipe is no file of Windows: refused at once, whether or not
-// anyone holds its other end, and never waited on.
-TEST_F(Files, NamedPipesAreRefusedAtOnce) {
+// anyone holds its other end, and never waited on. Nor is a folder.
+TEST_F(Files, NamedPipesAndFoldersAreRefusedAtOnce) {
     const fs::path pipe = folder / "pipe";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
@@ -133,7 +133,11 @@ TEST_F(Files, NamedPipesAreRefusedAtOnce) {
     EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
     EXPECT_EQ(_wfopen(pipe.u16string().c_str(), u"at"), nullptr);
     EXPECT_EQ(_wfopen(pipe.u16string().c_str(), u"rb"), nullptr);
-    EXPECT_FALSE(fs::exists(folder / "sig.gif"));
+    for (const char16_t* mode : {u"rb", u"at"}) {
+        errno = 0;
+        EXPECT_EQ(_wfopen(folder.u16string().c_str(), mode), nullptr) << "a folder opened as a file";
+        EXPECT_EQ(errno, EACCES);
+    }
 }
 
 // Names that Windows refuses make no file, not even one in the current

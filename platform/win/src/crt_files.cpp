@@ -46,18 +46,19 @@ int closeText(void* cookie) {
 
 // fopen, but never blocking on a named pipe: a pipe that no one reads (or
 // writes) would hold the open, or a later write, for ever. Pipes and
-// sockets are refused as Windows has no such files.
+// sockets are refused as Windows has no such files, and a folder as the
+// Windows runtime refuses it (EACCES).
 FILE* openFile(const std::string& path, const std::string& mode) {
     int flags = mode.find('+') != std::string::npos ? O_RDWR : mode[0] == 'r' ? O_RDONLY : O_WRONLY;
     if (mode[0] == 'w') flags |= O_CREAT | O_TRUNC;
     if (mode[0] == 'a') flags |= O_CREAT | O_APPEND;
     const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
     if (fd < 0) {
-        if (errno == ENXIO) errno = EACCES;
+        if (errno == ENXIO || errno == EISDIR) errno = EACCES;
         return nullptr;
     }
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode) ||
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode) || S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode) ||
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         ::close(fd);
         errno = EACCES;
