@@ -13,12 +13,17 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
+#include <vector>
 
 namespace {
 
 constexpr std::size_t kTextSize = 256;
 constexpr DWORD kNameUnits = 260;
-constexpr DWORD kMaxProcesses = 1024;
+// The snapshot's first buffer; it grows as long as the system fills it.
+constexpr std::size_t kFirstSnapshotIds = 1024;
+// Far beyond any machine: a system that fills even this is taken at its word.
+constexpr std::size_t kMostSnapshotIds = std::size_t{1} << 22;
 
 const char kInstallerFile[] = "\\DPInstx86.exe";
 const char kInstallerX86[kTextSize] = "DPInstx86.exe";
@@ -101,6 +106,28 @@ int LaunchInstaller(char (&command)[kTextSize], char (&path)[kTextSize]) {
     return 1;
 }
 
+// The IDs of all processes. EnumProcesses does not say how many there are:
+// a buffer it fills to the last byte may have left some out (the installer,
+// started last, most likely), so it is asked again with twice the room
+// until its answer leaves room to spare. False if the system refuses.
+bool TakeSnapshot(std::vector<DWORD>& processIds) {
+    try {
+        processIds.resize(kFirstSnapshotIds);
+        for (;;) {
+            const DWORD room = static_cast<DWORD>(processIds.size() * sizeof(DWORD));
+            DWORD bytes = 0;
+            if (!EnumProcesses(processIds.data(), room, &bytes)) return false;
+            if (bytes < room || processIds.size() >= kMostSnapshotIds) {
+                processIds.resize(bytes / sizeof(DWORD));
+                return true;
+            }
+            processIds.resize(processIds.size() * 2);
+        }
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
 }  // namespace
 
 int main() {
@@ -124,20 +151,18 @@ int main() {
 
     // One snapshot, taken once: processes that start later, such as a
     // second installer launched by the first, are not waited for.
-    DWORD processIds[kMaxProcesses];
-    DWORD bytes = 0;
-    if (!EnumProcesses(processIds, static_cast<DWORD>(sizeof processIds), &bytes)) return 0;
-    const DWORD count = bytes / static_cast<DWORD>(sizeof(DWORD));
+    std::vector<DWORD> processIds;
+    if (!TakeSnapshot(processIds)) return 0;
 
     bool running = false;
     do {
         Sleep(500);
         print(".");
         running = false;
-        if (count == 0) break;
-        for (DWORD i = 0; i < count; ++i) {
-            if (processIds[i] == 0) continue;
-            const ProcessName name = ProcessNameOf(processIds[i]);
+        if (processIds.empty()) break;
+        for (const DWORD processId : processIds) {
+            if (processId == 0) continue;
+            const ProcessName name = ProcessNameOf(processId);
             if (std::strcmp(name.text, kInstallerX86) == 0) running = true;
             if (std::strcmp(name.text, kInstallerX64) == 0) running = true;
         }

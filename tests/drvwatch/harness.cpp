@@ -188,6 +188,23 @@ std::optional<int> Process::wait(std::chrono::milliseconds patience) {
     return status_;
 }
 
+ScopedVariable::ScopedVariable(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value != nullptr) {
+        ::setenv(name, value, 1);
+    } else {
+        ::unsetenv(name);
+    }
+}
+
+ScopedVariable::~ScopedVariable() {
+    if (old_) {
+        ::setenv(name_.c_str(), old_->c_str(), 1);
+    } else {
+        ::unsetenv(name_.c_str());
+    }
+}
+
 std::string ownFolder() { return fs::canonical("/proc/self/exe").parent_path().string(); }
 
 std::string withCrLf(const std::string& text) {

@@ -90,6 +90,20 @@ private:
     Clock::time_point startedAt_;
 };
 
+// Sets an environment variable for one test and restores it after; a null
+// value unsets it.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value);
+    ~ScopedVariable();
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    std::string name_;
+    std::optional<std::string> old_;
+};
+
 // The folder of the running test program.
 std::string ownFolder();
 

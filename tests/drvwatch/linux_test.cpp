@@ -1,6 +1,8 @@
 // drvwatch as built for Linux, on the winplatform library.
 #include "cases.h"
 
+#include <unistd.h>
+
 namespace drvwatch_test {
 namespace {
 
@@ -19,8 +21,16 @@ public:
     std::string screen(const std::string& text) const override { return text; }
     Environment environment() const override {
         // Drive C is a folder of its own, so the test folders are on drive Z;
-        // an inherited WIN_VERSION is blanked, which leaves the default.
-        return {{"WIN_DRIVE_C", driveC_.path()}, {"WIN_VERSION", ""}};
+        // an inherited WIN_VERSION is blanked, which leaves the default. The
+        // processes each test starts are a world of their own: no other
+        // installer running on the machine is seen.
+        return {{"WIN_DRIVE_C", driveC_.path()}, {"WIN_VERSION", ""}, {"WIN_PROCESS_WORLD", world()}};
+    }
+    static std::string world() {
+        const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = "drvwatch-" + std::to_string(::getpid());
+        if (test != nullptr) name += std::string("-") + test->test_suite_name() + "." + test->name();
+        return name;
     }
     void writeUnstartable(const std::string& path) const override {
         writeFile(path, "This is not a program.\n", 0755);
@@ -48,6 +58,37 @@ TEST_F(DrvwatchCase, EndsTheWaitAfterTheFirstDotWhenTheInstallerMayNotBeExecuted
     auto program = startDrvwatch(dir_->path());
     EXPECT_EQ(expectNormalRun(*program, dir_->path()), 1);
     EXPECT_FALSE(exists(*dir_ / "started.flag"));
+}
+
+// The snapshot grows until it holds every process: the installer, listed
+// after 1,100 others, is still waited for.
+TEST_F(DrvwatchCase, WaitsForTheInstallerAmongMoreThan1024Processes) {
+    putInstaller(dir_->path(), "DPInstx86.exe", {"until stop.flag", "started started.flag"});
+    Environment environment = platform().environment();
+    environment["WIN_ENDED_PROCESSES"] = "1100";
+    Process program({DRVWATCH_PROGRAM}, dir_->path(), environment);
+    const std::string folder = dir_->path();
+    ASSERT_TRUE(program.readUntil([&](const std::string& out) { return dotsSoFar(out, folder) >= 3; }))
+        << "stopped waiting for a running installer: " << program.output();
+    writeFile(*dir_ / "stop.flag", "");
+    EXPECT_GE(expectNormalRun(program, folder), 3);
+}
+
+// An installer of the same name running outside the test's world, as
+// another setup on the machine would, is not the one started here.
+TEST_F(DrvwatchCase, DoesNotWaitForAnInstallerOutsideItsWorld) {
+    const std::string elsewhere = *dir_ / "elsewhere";
+    makeFolders(elsewhere);
+    putInstaller(elsewhere, "DPInstx86.exe", {"until stop.flag", "started started.flag"});
+    Environment outside = platform().environment();
+    outside["WIN_PROCESS_WORLD"] = "elsewhere";
+    Process other({elsewhere + "/DPInstx86.exe"}, elsewhere, outside);
+    ASSERT_TRUE(waitForFile(elsewhere + "/started.flag"));
+    platform().writeUnstartable(*dir_ / "DPInstx86.exe");
+    auto program = startDrvwatch(dir_->path());
+    EXPECT_EQ(expectNormalRun(*program, dir_->path()), 1);
+    writeFile(elsewhere + "/stop.flag", "");
+    EXPECT_TRUE(other.wait().has_value());
 }
 
 TEST_F(DrvwatchCase, NamesAFolderOfDriveCWithItsDriveLetter) {

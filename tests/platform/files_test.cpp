@@ -1,13 +1,19 @@
 #include <windows.h>
+#include <shlwapi.h>
+#include <winplatform/crt.h>
 #include <winplatform/diagnostics.h>
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 namespace {
 
@@ -110,6 +116,58 @@ TEST_F(Files, WritingNeedsWriteAccess) {
     EXPECT_EQ(read, 1u);
     EXPECT_EQ(byte, 'x');
     CloseHandle(reader);
+}
+
+// A named pipe is no file of Windows: refused at once, whether or not
+// anyone holds its other end, and never waited on. Nor is a folder.
+TEST_F(Files, NamedPipesAndFoldersAreRefusedAtOnce) {
+    const fs::path pipe = folder / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    ASSERT_EQ(create(pipe), INVALID_HANDLE_VALUE) << "opened a pipe as a file";
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    ASSERT_EQ(_wfopen(pipe.u16string().c_str(), u"at"), nullptr);
+    ::close(reader);
+    EXPECT_EQ(create(pipe), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(_wfopen(pipe.u16string().c_str(), u"at"), nullptr);
+    EXPECT_EQ(_wfopen(pipe.u16string().c_str(), u"rb"), nullptr);
+    for (const char16_t* mode : {u"rb", u"at"}) {
+        errno = 0;
+        EXPECT_EQ(_wfopen(folder.u16string().c_str(), mode), nullptr) << "a folder opened as a file";
+        EXPECT_EQ(errno, EACCES);
+    }
+}
+
+// Names that Windows refuses make no file, not even one in the current
+// folder named by the whole text.
+TEST_F(Files, NamesWindowsRefusesMakeNoFile) {
+    const std::u16string base = folder.u16string() + u"/";
+    const std::pair<std::u16string, DWORD> refused[] = {
+        {u"\\\\server\\share\\sig.gif", ERROR_BAD_NETPATH}, {u"//server/share/sig.gif", ERROR_BAD_NETPATH},
+        {base + u"sig\r.gif", ERROR_INVALID_NAME},             {base + u"tab\t.gif", ERROR_INVALID_NAME},
+        {base + u"a<b.gif", ERROR_INVALID_NAME},                 {base + u"a>b.gif", ERROR_INVALID_NAME},
+        {base + u"a\"b.gif", ERROR_INVALID_NAME},                {base + u"a|b.gif", ERROR_INVALID_NAME},
+        {base + u"a?b.gif", ERROR_INVALID_NAME},                 {base + u"a*b.gif", ERROR_INVALID_NAME},
+        {base + u"sig.gif:stream", ERROR_INVALID_NAME},          {u"Q:\\sig.gif", ERROR_PATH_NOT_FOUND},
+    };
+    const fs::path before = fs::current_path();
+    fs::current_path(folder);
+    for (const auto& [name, error] : refused) {
+        EXPECT_EQ(create(fs::path(name)), INVALID_HANDLE_VALUE);
+        EXPECT_EQ(GetLastError(), error);
+        EXPECT_EQ(_wfopen(name.c_str(), u"wb"), nullptr);
+        EXPECT_EQ(errno, error == ERROR_INVALID_NAME ? EINVAL : ENOENT);
+        EXPECT_FALSE(PathFileExistsW(name.c_str()));
+    }
+    fs::current_path(before);
+    EXPECT_TRUE(fs::is_empty(folder)) << "a refused name made a file";
+    // The drive's own colon is no fault.
+    const std::u16string driveZ = u"Z:" + folder.u16string() + u"/sig.gif";
+    HANDLE file = create(fs::path(driveZ));
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
 }
 
 }  // namespace

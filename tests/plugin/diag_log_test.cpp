@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 namespace {
@@ -47,6 +49,15 @@ TEST_F(DiagLog, EntriesAreNumberedAfterOneSeparatorAndDroppedWhileUnwritable) {
     fs::rename(driveC / "kept.txt", driveC / "PenviraLog.txt");
     zera::WriteDiagLog(u"after\n");
     EXPECT_EQ(content(), before + "5)\tafter\r\n");
+
+    // Nor can a named pipe that no one reads: the entry is dropped at once.
+    fs::rename(driveC / "PenviraLog.txt", driveC / "kept.txt");
+    ASSERT_EQ(::mkfifo((driveC / "PenviraLog.txt").c_str(), 0600), 0);
+    zera::WriteDiagLog(u"dropped\n");
+    fs::remove(driveC / "PenviraLog.txt");
+    fs::rename(driveC / "kept.txt", driveC / "PenviraLog.txt");
+    zera::WriteDiagLog(u"last\n");
+    EXPECT_EQ(content(), before + "5)\tafter\r\n6)\tlast\r\n");
 }
 
 }  // namespace

@@ -225,6 +225,22 @@ TEST_F(Save, AFailedWriteAfterTheOpenIsASaveError) {
     EXPECT_EQ(lastErrorCode(), u"-13001");
 }
 
+// Nothing blocks on a named pipe with no reader, and no name Windows
+// refuses makes a file, not even one named by the whole text.
+TEST_F(Save, PipesAndNamesWindowsRefusesAreSaveErrorsAnsweredAtOnce) {
+    const fs::path pipe = folder / "pipe.gif";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const fs::path before = fs::current_path();
+    fs::current_path(folder);
+    for (const std::u16string& path : {pipe.u16string(), std::u16string(u"\\\\server\\share\\sig.gif"),
+                                       std::u16string(u"sig\r.gif"), std::u16string(u"sig?.gif")}) {
+        EXPECT_EQ(save(path), u"!!ERROR!!");
+        EXPECT_EQ(lastErrorCode(), u"-13001");
+    }
+    fs::current_path(before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
 TEST_F(Save, AnUnusableSignatureLeavesTheFileAlone) {
     const fs::path path = folder / "kept.gif";
     std::ofstream(path) << "old";

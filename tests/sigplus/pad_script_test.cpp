@@ -185,6 +185,13 @@ TEST(PadScript, FileErrorsNameTheFile) {
         EXPECT_EQ(e.line(), 0);
         EXPECT_EQ(std::string(e.what()), path.string() + ": cannot open the pad script");
     }
+    const auto folder = std::filesystem::temp_directory_path();
+    try {
+        sigplus::loadPadScript(folder);
+        FAIL() << "took a folder for an empty script";
+    } catch (const PadScriptError& e) {
+        EXPECT_EQ(std::string(e.what()), folder.string() + ": is a folder, not a pad script");
+    }
 }
 
 // Every pen record of an example lies in the ink area (rows 22 to 61)

@@ -421,4 +421,29 @@ TEST_F(Fmhost, AMissingControlLibraryIsAUsageError) {
     EXPECT_NE(outcome.err.find("no control library"), std::string::npos) << outcome.err;
 }
 
+// A damaged copy is refused before the loader maps what the file lacks.
+TEST_F(Fmhost, PluginAndControlFilesCutShortAreUsageErrors) {
+    const std::string plugin = readFile(ZERA_PLUGIN_FILE);
+    const std::string control = readFile(SIGPLUS_LIBRARY);
+    for (const std::size_t kib : {1u, 4u, 16u, 64u}) {
+        const std::string cut = path("cut-" + std::to_string(kib) + ".so");
+        writeFile(cut, plugin.substr(0, kib * 1024));
+        const Outcome load = run({"-q", "--no-control", cut, "-e", "1"});
+        EXPECT_EQ(load.exitCode, 2) << kib << " KiB";
+        EXPECT_NE(load.err.find("cannot load plug-in '" + cut + "': the file is damaged or cut short"),
+                  std::string::npos) << load.err;
+        writeFile(cut, control.substr(0, kib * 1024));
+        const Outcome use = run({"-q", "--control", cut, ZERA_PLUGIN_FILE, "-e", "ZERA_RenderSigFromString( \"x\" ; \"y\" )"});
+        EXPECT_EQ(use.exitCode, 2) << kib << " KiB";
+        EXPECT_NE(use.err.find("cannot use the control library '" + cut + "': the file is damaged or cut short"),
+                  std::string::npos) << use.err;
+    }
+}
+
+TEST_F(Fmhost, AFolderAsPadScriptIsAUsageError) {
+    const Outcome outcome = run({"-q", "--pad", dir_, ZERA_PLUGIN_FILE, "-e", "ZERA_CaptureSignature( \"x\" )"});
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_NE(outcome.err.find(dir_ + ": is a folder, not a pad script"), std::string::npos) << outcome.err;
+}
+
 }  // namespace

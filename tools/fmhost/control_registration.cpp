@@ -1,5 +1,7 @@
 #include "control_registration.h"
 
+#include "library_file.h"
+
 #include <sigplus/control.h>
 #include <sigplus/pad_script.h>
 #include <winplatform/com_registry.h>
@@ -65,6 +67,12 @@ bool registerControl(const Options& options, const std::string& programPath, std
         options.controlPath ? std::filesystem::absolute(*options.controlPath) : programFolder(programPath) / "libsigplus.so";
     if (!std::filesystem::exists(library)) {
         error = "no control library at '" + library.string() + "'";
+        return false;
+    }
+    // The library is loaded when the first control is made, deep inside a
+    // calculation; a damaged file is refused here, before anything runs.
+    if (const auto fault = libraryFileFault(library.string())) {
+        error = "cannot use the control library '" + library.string() + "': " + *fault;
         return false;
     }
     if (FAILED(winplatform::registerInprocServer(sigplus::CLSID_SigPlus, library.string()))) {

@@ -1,5 +1,7 @@
 #include "plugin_loader.h"
 
+#include "library_file.h"
+
 #include <dlfcn.h>
 
 #include <cstring>
@@ -11,6 +13,10 @@ std::unique_ptr<PluginModule> PluginModule::load(const std::string& path, std::s
     // dlopen searches the library path for a bare name; a plug-in file is
     // always meant as a path, relative to the current folder if need be.
     const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
+    if (const auto fault = libraryFileFault(file)) {
+        error = *fault;
+        return nullptr;
+    }
     dlerror();
     void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {

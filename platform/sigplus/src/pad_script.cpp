@@ -425,6 +425,12 @@ std::vector<InputEvent> parsePadScript(std::string_view text, UINT padControlId)
 }
 
 std::vector<InputEvent> readPadScriptFile(const std::filesystem::path& path, UINT padControlId) {
+    // A folder opens as a stream that reads as empty: it would pass for a
+    // script with no input at all.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        throw PadScriptError(0, 0, "is a folder, not a pad script", path.string());
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) throw PadScriptError(0, 0, "cannot open the pad script", path.string());
     std::ostringstream text;

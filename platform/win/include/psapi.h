@@ -6,13 +6,18 @@
 
 // The IDs of the running processes, as many as fit in `bytes` bytes, in the
 // order /proc lists them; `*bytesReturned` is the number of bytes written.
+// As on Windows, a full buffer may have left some out: ask again with more
+// room until the answer is shorter than the buffer. WIN_PROCESS_WORLD and
+// WIN_ENDED_PROCESSES in the environment narrow and lengthen the list
+// (process_list.cpp).
 WINPLATFORM_API BOOL WINAPI EnumProcesses(DWORD* processIds, DWORD bytes, DWORD* bytesReturned);
 
 // The modules of an opened process. This platform lists one: the process's
 // main executable, as it was when the process was opened. `*bytesNeeded` is
 // the size needed for all of them. Fails with ERROR_PARTIAL_COPY for a
 // process that had ended when it was opened, or has no executable (a kernel
-// thread), or whose ID no process has any more; with ERROR_ACCESS_DENIED
+// thread), or whose ID no process has any more (noticed once the handle is
+// older than kProcessFoundRunningMs); with ERROR_ACCESS_DENIED
 // when the handle lacks PROCESS_QUERY_INFORMATION or PROCESS_VM_READ.
 WINPLATFORM_API BOOL WINAPI EnumProcessModules(HANDLE process, HMODULE* modules, DWORD bytes, DWORD* bytesNeeded);
 

@@ -1,6 +1,11 @@
 #include "winplatform/crt.h"
 
-#include "winplatform/drive_map.h"
+#include "file_names.h"
+#include "winplatform/errors.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -39,6 +44,31 @@ int closeText(void* cookie) {
     return result;
 }
 
+// fopen, but never blocking on a named pipe: a pipe that no one reads (or
+// writes) would hold the open, or a later write, for ever. Pipes and
+// sockets are refused as Windows has no such files, and a folder as the
+// Windows runtime refuses it (EACCES).
+FILE* openFile(const std::string& path, const std::string& mode) {
+    int flags = mode.find('+') != std::string::npos ? O_RDWR : mode[0] == 'r' ? O_RDONLY : O_WRONLY;
+    if (mode[0] == 'w') flags |= O_CREAT | O_TRUNC;
+    if (mode[0] == 'a') flags |= O_CREAT | O_APPEND;
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
+    if (fd < 0) {
+        if (errno == ENXIO || errno == EISDIR) errno = EACCES;
+        return nullptr;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode) || S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode) ||
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        errno = EACCES;
+        return nullptr;
+    }
+    FILE* file = ::fdopen(fd, mode.c_str());
+    if (file == nullptr) ::close(fd);
+    return file;
+}
+
 }  // namespace
 
 WINPLATFORM_API FILE* _wfopen(const WCHAR* path, const WCHAR* mode) {
@@ -61,12 +91,15 @@ WINPLATFORM_API FILE* _wfopen(const WCHAR* path, const WCHAR* mode) {
         errno = EINVAL;
         return nullptr;
     }
-    const auto hostPath = winplatform::hostPath(std::u16string_view(path));
+    DWORD refused = 0;
+    const auto hostPath = winplatform::hostPathOfFile(std::u16string_view(path), &refused);
     if (!hostPath || hostPath->empty()) {
-        errno = ENOENT;
+        // As the C runtime maps the system's errors: a name it refuses is an
+        // invalid argument, a path it cannot reach a missing file.
+        errno = hostPath || refused != ERROR_INVALID_NAME ? ENOENT : EINVAL;
         return nullptr;
     }
-    FILE* file = std::fopen(hostPath->c_str(), hostMode.c_str());
+    FILE* file = openFile(*hostPath, hostMode);
     if (file == nullptr || binary) return file;
 
     auto* stream = new TextStream{file};

@@ -1,8 +1,8 @@
 #include "winplatform/files.h"
 
+#include "file_names.h"
 #include "handle_table.h"
 #include "winplatform/diagnostics.h"
-#include "winplatform/drive_map.h"
 #include "winplatform/errors.h"
 
 #include <fcntl.h>
@@ -43,7 +43,9 @@ DWORD errorFromErrno(int error) {
         case EACCES:
         case EPERM:
         case EROFS:
-        case EISDIR: return ERROR_ACCESS_DENIED;
+        case EISDIR:
+        case ENXIO:  // a named pipe that no one reads
+        case ENODEV: return ERROR_ACCESS_DENIED;
         case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
         case ENOSPC: return ERROR_HANDLE_DISK_FULL;
         case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
@@ -83,13 +85,17 @@ WINPLATFORM_API HANDLE WINAPI CreateFileW(LPCWSTR path, DWORD access, DWORD shar
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return INVALID_HANDLE_VALUE;
     }
-    const auto hostPath = winplatform::hostPath(std::u16string_view(path, lengthOf(path)));
+    DWORD refused = ERROR_SUCCESS;
+    const auto hostPath = winplatform::hostPathOfFile(std::u16string_view(path, lengthOf(path)), &refused);
     if (!hostPath) {
-        SetLastError(ERROR_PATH_NOT_FOUND);
+        SetLastError(refused);
         return INVALID_HANDLE_VALUE;
     }
 
-    int flags = O_CLOEXEC;
+    // Never blocking: a named pipe with no one at its other end would hold
+    // the open for ever. Pipes and sockets are refused below; Windows has
+    // no such thing among its files.
+    int flags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
     const bool reading = (access & GENERIC_READ) != 0;
     const bool writing = (access & GENERIC_WRITE) != 0;
     flags |= reading && writing ? O_RDWR : writing ? O_WRONLY : O_RDONLY;
@@ -114,7 +120,8 @@ WINPLATFORM_API HANDLE WINAPI CreateFileW(LPCWSTR path, DWORD access, DWORD shar
         return INVALID_HANDLE_VALUE;
     }
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode) || S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode) ||
+        (!S_ISREG(info.st_mode) && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)) {
         ::close(fd);
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;

@@ -1,7 +1,7 @@
 #include <shlwapi.h>
 
 #include "winplatform/codepages.h"
-#include "winplatform/drive_map.h"
+#include "file_names.h"
 #include "winplatform/errors.h"
 
 #include <sys/stat.h>
@@ -13,9 +13,14 @@ WINPLATFORM_API BOOL WINAPI PathFileExistsW(LPCWSTR path) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return FALSE;
     }
-    const std::optional<std::string> host = winplatform::hostPath(std::u16string_view(path));
+    DWORD refused = ERROR_SUCCESS;
+    const std::optional<std::string> host = winplatform::hostPathOfFile(std::u16string_view(path), &refused);
+    if (!host) {
+        SetLastError(refused);
+        return FALSE;
+    }
     struct stat info {};
-    if (!host || ::stat(host->c_str(), &info) != 0) {
+    if (::stat(host->c_str(), &info) != 0) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return FALSE;
     }

@@ -1,22 +1,24 @@
 #include <psapi.h>
 
 #include "handle_table.h"
+#include "winplatform/diagnostics.h"
 #include "winplatform/errors.h"
 #include "winplatform/system.h"
 
 #include "platform/utf.h"
 
-#include <dirent.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
+#include <chrono>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
+#include <limits>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,71 +31,102 @@ inline constexpr DWORD ERROR_PARTIAL_COPY = 299;
 // Its value is the classic image base of a Windows program.
 HMODULE mainModule() { return reinterpret_cast<HMODULE>(static_cast<ULONG_PTR>(0x400000)); }
 
-std::string procPath(DWORD processId, const char* entry) {
-    return "/proc/" + std::to_string(processId) + "/" + entry;
+// /proc, held open for the life of the program: a poll reads the entry of
+// every process of the machine, and a name relative to it spares the walk
+// from the root each time.
+int procFolder() {
+    static const int folder = ::open("/proc", O_PATH | O_DIRECTORY | O_CLOEXEC);
+    return folder;
 }
 
 enum class ExeStatus { Readable, Denied, Missing };
 
-// The path of a process's executable as the kernel records it. A process
-// whose file was deleted while it runs is shown with " (deleted)" after the
-// name; the name it was started as is the part before.
-ExeStatus executableOf(DWORD processId, std::string* path) {
-    const std::string link = procPath(processId, "exe");
-    std::string target(256, '\0');
+// The file name of a process's executable as the kernel records it. A
+// process whose file was deleted while it runs is shown with " (deleted)"
+// after the path; the name it was started as is the part before. One
+// readlink for the common case: the answer also tells whether the process
+// exists (EACCES: it does, but belongs to another user).
+ExeStatus executableNameOf(DWORD processId, std::string* name) {
+    char link[32];
+    const auto written = std::to_chars(link, link + sizeof link - 5, processId);
+    std::memcpy(written.ptr, "/exe", 5);
+    char stack[512];
+    std::string heap;
+    char* target = stack;
+    std::size_t room = sizeof stack;
+    ssize_t length = 0;
     for (;;) {
-        const ssize_t length = ::readlink(link.c_str(), target.data(), target.size());
+        length = ::readlinkat(procFolder(), link, target, room);
         if (length < 0) return errno == EACCES || errno == EPERM ? ExeStatus::Denied : ExeStatus::Missing;
-        if (static_cast<std::size_t>(length) < target.size()) {
-            target.resize(static_cast<std::size_t>(length));
-            break;
-        }
-        target.resize(target.size() * 2);
+        if (static_cast<std::size_t>(length) < room) break;
+        heap.resize(room * 2);
+        target = heap.data();
+        room = heap.size();
     }
+    std::string_view path(target, static_cast<std::size_t>(length));
     constexpr std::string_view deleted = " (deleted)";
-    if (target.size() > deleted.size() && target.ends_with(deleted)) {
+    if (path.size() > deleted.size() && path.ends_with(deleted)) {
+        const std::string literal(path);
         struct stat info {};
-        if (::lstat(target.c_str(), &info) != 0) target.resize(target.size() - deleted.size());
+        if (::lstat(literal.c_str(), &info) != 0) path.remove_suffix(deleted.size());
     }
-    if (path != nullptr) *path = std::move(target);
+    const std::size_t slash = path.rfind('/');
+    if (name != nullptr) name->assign(slash == std::string_view::npos ? path : path.substr(slash + 1));
     return ExeStatus::Readable;
 }
 
+// An ID beyond pid_t's range would name a process group to kill().
 bool exists(DWORD processId) {
+    if (processId > static_cast<DWORD>(std::numeric_limits<pid_t>::max())) return false;
     return ::kill(static_cast<pid_t>(processId), 0) == 0 || errno == EPERM;
 }
 
-// What a handle holds: the process's ID and its executable, read once when
-// the process is opened (a Windows process keeps its main module for life).
-// A process that has ended (one waiting to be reaped too) has no executable
-// to read, so its modules cannot be listed; nor can they once its ID is
-// free. Reading the executable once keeps a poll over every process of a
-// machine cheap; the price is that an ID taken by a new process while a
-// handle stays open is not noticed, which on Linux takes a full turn of the
-// PID range.
+using Moment = std::chrono::steady_clock::time_point;
+
+// How long the open's finding that the process runs is taken as it stands.
+// The calls that follow an open at once (list the modules, read the name)
+// need not ask again, which spares a poll over every process of a machine
+// two system calls per process; a handle kept across a wait sees that its
+// process ended.
+constexpr std::chrono::milliseconds kOpenFindingHolds{kProcessFoundRunningMs};
+
+// What a handle holds: the process's ID and the name of its executable,
+// read once when the process is opened (a Windows process keeps its main
+// module for life). A process that has ended (one waiting to be reaped
+// too) has no executable to read, so its modules cannot be listed; nor can
+// they once its ID is free. An ID taken by a new process while a handle
+// stays open is not noticed, which on Linux takes a full turn of the PID
+// range.
 class ProcessObject : public HandleObject {
 public:
     // Nothing for an ID that no process has.
     static std::unique_ptr<ProcessObject> open(DWORD processId, DWORD access) {
         auto object = std::unique_ptr<ProcessObject>(new ProcessObject(processId, access));
         if ((access & PROCESS_VM_READ) != 0) {
-            object->executableStatus_ = executableOf(processId, &object->executable_);
-            if (object->executableStatus_ == ExeStatus::Readable) return object;
+            object->executableStatus_ = executableNameOf(processId, &object->executable_);
+            // Readable or denied, the process has an entry in /proc, so it exists.
+            if (object->executableStatus_ != ExeStatus::Missing) return object;
         }
+        // No executable: a process that has ended but is not yet reaped
+        // still exists, one that is gone does not.
         if (!exists(processId)) return nullptr;
         return object;
     }
 
     bool grants(DWORD rights) const { return (access_ & rights) == rights; }
-    bool running() const { return exists(processId_); }
+    bool running() const {
+        return std::chrono::steady_clock::now() - openedAt_ < kOpenFindingHolds || exists(processId_);
+    }
     ExeStatus executableStatus() const { return executableStatus_; }
     const std::string& executable() const { return executable_; }
 
 private:
-    ProcessObject(DWORD processId, DWORD access) : processId_(processId), access_(access) {}
+    ProcessObject(DWORD processId, DWORD access)
+        : processId_(processId), access_(access), openedAt_(std::chrono::steady_clock::now()) {}
 
     DWORD processId_;
     DWORD access_;
+    Moment openedAt_;
     ExeStatus executableStatus_ = ExeStatus::Missing;
     std::string executable_;
 };
@@ -110,23 +143,11 @@ ProcessObject* openedProcess(HANDLE process, DWORD rights) {
         SetLastError(ERROR_ACCESS_DENIED);
         return nullptr;
     }
-    if (!object->running() || object->executableStatus() != ExeStatus::Readable) {
+    if (object->executableStatus() != ExeStatus::Readable || !object->running()) {
         SetLastError(ERROR_PARTIAL_COPY);
         return nullptr;
     }
     return object;
-}
-
-bool isProcessId(const char* name, DWORD* processId) {
-    if (*name == '\0') return false;
-    unsigned long long value = 0;
-    for (const char* c = name; *c != '\0'; ++c) {
-        if (*c < '0' || *c > '9') return false;
-        value = value * 10 + static_cast<unsigned long long>(*c - '0');
-        if (value > 0xFFFFFFFFull) return false;
-    }
-    *processId = static_cast<DWORD>(value);
-    return true;
 }
 
 }  // namespace
@@ -147,31 +168,6 @@ WINPLATFORM_API HANDLE WINAPI OpenProcess(DWORD desiredAccess, BOOL, DWORD proce
         return nullptr;
     }
     return addHandle(std::move(object));
-}
-
-WINPLATFORM_API BOOL WINAPI EnumProcesses(DWORD* processIds, DWORD bytes, DWORD* bytesReturned) {
-    if (bytesReturned == nullptr || (processIds == nullptr && bytes > 0)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    struct CloseDir {
-        void operator()(DIR* folder) const { ::closedir(folder); }
-    };
-    const std::unique_ptr<DIR, CloseDir> proc(::opendir("/proc"));
-    if (!proc) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
-    const DWORD capacity = bytes / static_cast<DWORD>(sizeof(DWORD));
-    DWORD count = 0;
-    while (count < capacity) {
-        const dirent* entry = ::readdir(proc.get());
-        if (entry == nullptr) break;
-        DWORD processId = 0;
-        if (winplatform::isProcessId(entry->d_name, &processId)) processIds[count++] = processId;
-    }
-    *bytesReturned = count * static_cast<DWORD>(sizeof(DWORD));
-    return TRUE;
 }
 
 WINPLATFORM_API BOOL WINAPI EnumProcessModules(HANDLE process, HMODULE* modules, DWORD bytes, DWORD* bytesNeeded) {
@@ -198,10 +194,7 @@ WINPLATFORM_API DWORD WINAPI GetModuleBaseNameW(HANDLE process, HMODULE module, 
     }
     const ProcessObject* opened = openedProcess(process, PROCESS_QUERY_INFORMATION | PROCESS_VM_READ);
     if (opened == nullptr) return 0;
-    const std::string& executable = opened->executable();
-    const std::size_t slash = executable.rfind('/');
-    const std::u16string name =
-        platform::utf8ToUtf16(slash == std::string::npos ? executable : executable.substr(slash + 1));
+    const std::u16string name = platform::utf8ToUtf16(opened->executable());
     const std::size_t copied = std::min<std::size_t>(name.size(), size - 1);
     std::memcpy(baseName, name.data(), copied * sizeof(WCHAR));
     baseName[copied] = 0;

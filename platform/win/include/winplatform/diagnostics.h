@@ -7,6 +7,11 @@
 
 namespace winplatform {
 
+// How long an opened process handle takes the open's finding that the
+// process runs as it stands; a process that ends within that time may
+// still show its modules.
+inline constexpr unsigned kProcessFoundRunningMs = 10;
+
 // Handles of every kind that are open now.
 std::size_t openHandleCount();
 // File handles (CreateFileW) that are open now.
