@@ -17,7 +17,11 @@ struct JournalResult {
     std::u16string_view text;
 };
 
-// Records one call. The arguments are read from params as the caller passed
+// Whether calls are being recorded: a call site asks first and spends
+// nothing on the journal when it is off.
+bool journalling() noexcept;
+
+// Records one call (unless the journal is off or full). The arguments are read from params as the caller passed
 // them (the control never writes to its arguments); the result only counts
 // for a call that succeeded. Never throws: a call that cannot be recorded
 // for want of memory is left out.
