@@ -17,13 +17,26 @@ public:
 OwnedBstr::OwnedBstr(const std::u16string& text)
     : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
 
-void DispatchCalls::invoke(DISPID member, WORD flags, VariantArguments& arguments, VARIANT* result) {
+void DispatchCalls::raiseFromException(HRESULT status, EXCEPINFO& information) const {
+    // The error information's strings belong to the caller once Invoke
+    // returns.
+    std::u16string description;
+    if (information.bstrDescription != nullptr) {
+        description.assign(information.bstrDescription, SysStringLen(information.bstrDescription));
+    }
+    SysFreeString(information.bstrSource);
+    SysFreeString(information.bstrDescription);
+    SysFreeString(information.bstrHelpFile);
+    raiseFailure(status, description);
+}
+
+void DispatchCalls::invoke(DISPID member, WORD flags, VARIANT* arguments, UINT count, VARIANT* result) {
     IDispatch* target = dispatchInterface();
     if (target == nullptr) raiseFailure(E_POINTER, u"");
     DISPID namedPut = DISPID_PROPERTYPUT;
     DISPPARAMS parameters{};
-    parameters.rgvarg = arguments.count == 0 ? nullptr : arguments.values.data();
-    parameters.cArgs = arguments.count;
+    parameters.rgvarg = count == 0 ? nullptr : arguments;
+    parameters.cArgs = count;
     if (flags == DISPATCH_PROPERTYPUT) {
         parameters.rgdispidNamedArgs = &namedPut;
         parameters.cNamedArgs = 1;
@@ -32,18 +45,22 @@ void DispatchCalls::invoke(DISPID member, WORD flags, VariantArguments& argument
     UINT argumentError = 0;
     const HRESULT status =
         target->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result, &information, &argumentError);
-    if (FAILED(status)) {
-        // The error information's strings belong to the caller once Invoke
-        // returns.
-        std::u16string description;
-        if (information.bstrDescription != nullptr) {
-            description.assign(information.bstrDescription, SysStringLen(information.bstrDescription));
-        }
-        SysFreeString(information.bstrSource);
-        SysFreeString(information.bstrDescription);
-        SysFreeString(information.bstrHelpFile);
-        raiseFailure(status, description);
+    if (FAILED(status)) raiseFromException(status, information);
+}
+
+std::int16_t DispatchCalls::callI2WithI4(DISPID member, std::int32_t argument) {
+    VARIANT in;
+    in.vt = VT_I4;
+    in.lVal = argument;
+    // An I2 owns nothing: only another kind of answer needs clearing.
+    VARIANT out;
+    out.vt = VT_EMPTY;
+    invoke(member, DISPATCH_METHOD, &in, 1, &out);
+    if (out.vt != VT_I2) {
+        VariantClear(&out);
+        raiseFailure(DISP_E_TYPEMISMATCH, u"");
     }
+    return out.iVal;
 }
 
 void DispatchCalls::invokeMethod(DISPID member, Arguments arguments, VARIANT* result) {
@@ -61,7 +78,7 @@ void DispatchCalls::invokeMethod(DISPID member, Arguments arguments, VARIANT* re
         if (a.type == VT_I4) v.lVal = a.integer;
         if (a.type == (VT_BSTR | VT_BYREF)) v.pbstrVal = a.text;
     }
-    invoke(member, DISPATCH_METHOD, variants, result);
+    invoke(member, DISPATCH_METHOD, variants.values.data(), variants.count, result);
 }
 
 void DispatchCalls::putI2(DISPID member, std::int16_t value) {
@@ -69,7 +86,7 @@ void DispatchCalls::putI2(DISPID member, std::int16_t value) {
     arguments.count = 1;
     arguments.values[0].vt = VT_I2;
     arguments.values[0].iVal = value;
-    invoke(member, DISPATCH_PROPERTYPUT, arguments, nullptr);
+    invoke(member, DISPATCH_PROPERTYPUT, arguments.values.data(), arguments.count, nullptr);
 }
 
 void DispatchCalls::putI4(DISPID member, std::int32_t value) {
@@ -77,7 +94,7 @@ void DispatchCalls::putI4(DISPID member, std::int32_t value) {
     arguments.count = 1;
     arguments.values[0].vt = VT_I4;
     arguments.values[0].lVal = value;
-    invoke(member, DISPATCH_PROPERTYPUT, arguments, nullptr);
+    invoke(member, DISPATCH_PROPERTYPUT, arguments.values.data(), arguments.count, nullptr);
 }
 
 void DispatchCalls::putText(DISPID member, const std::u16string& value) {
@@ -87,13 +104,13 @@ void DispatchCalls::putText(DISPID member, const std::u16string& value) {
     arguments.count = 1;
     arguments.values[0].vt = VT_BSTR;
     arguments.values[0].bstrVal = *text.address();
-    invoke(member, DISPATCH_PROPERTYPUT, arguments, nullptr);
+    invoke(member, DISPATCH_PROPERTYPUT, arguments.values.data(), arguments.count, nullptr);
 }
 
 std::u16string DispatchCalls::getText(DISPID member) {
     VariantArguments none;
     ResultVariant result;
-    invoke(member, DISPATCH_PROPERTYGET, none, &result.value);
+    invoke(member, DISPATCH_PROPERTYGET, none.values.data(), 0, &result.value);
     if (result.value.vt != VT_BSTR) raiseFailure(DISP_E_TYPEMISMATCH, u"");
     if (result.value.bstrVal == nullptr) return {};
     return std::u16string(result.value.bstrVal, SysStringLen(result.value.bstrVal));
