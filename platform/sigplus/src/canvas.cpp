@@ -1,0 +1,210 @@
+#include "canvas.h"
+
+#include <algorithm>
+#include <cmath>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace sigplus {
+namespace {
+
+constexpr int kPhaseBits = 5;
+constexpr int kPhases = 1 << kPhaseBits;  // sub-pixel positions per pixel, each way
+// Pixels between stamps along a line: a pixel next to it is then at most
+// 0.03 pixels further from the nearest stamp than from the line, for a pen
+// of 1.5 pixels and more; thinner pens take closer steps.
+constexpr double kStampStep = 0.25;
+constexpr double kThinStampStep = 0.125;
+constexpr int kMargin = Canvas::kStampSize;
+
+// The footprints of one radius: for each sub-pixel position, 2 * reach + 1
+// rows of kStampSize levels, the first row and column `reach` pixels up and
+// left of the pen's pixel. Made once per thread and radius.
+struct Stamps {
+    float radius = -1.0f;
+    int reach = 0;
+    std::vector<std::uint8_t> levels;
+};
+
+int levelAt(float d2, const std::array<float, kLevels>& limits) {
+    int level = 0;
+    while (level + 1 < kLevels && d2 < limits[static_cast<std::size_t>(level + 1)]) ++level;
+    return level;
+}
+
+const Stamps& stampsFor(float radius, int reach, const std::array<float, kLevels>& limits) {
+    thread_local Stamps stamps;
+    if (stamps.radius == radius) return stamps;
+    const int rows = 2 * reach + 1;
+    stamps.levels.assign(static_cast<std::size_t>(kPhases * kPhases * rows * Canvas::kStampSize), 0);
+    for (int py = 0; py < kPhases; ++py) {
+        for (int px = 0; px < kPhases; ++px) {
+            std::uint8_t* out = stamps.levels.data() + static_cast<std::size_t>((py * kPhases + px) * rows * Canvas::kStampSize);
+            // The pen's centre inside its pixel, and each covered pixel's
+            // centre relative to the pen's pixel.
+            const float cx = (static_cast<float>(px) + 0.5f) / kPhases;
+            const float cy = (static_cast<float>(py) + 0.5f) / kPhases;
+            for (int r = 0; r < rows; ++r) {
+                const float dy = static_cast<float>(r - reach) + 0.5f - cy;
+                for (int c = 0; c < rows; ++c) {
+                    const float dx = static_cast<float>(c - reach) + 0.5f - cx;
+                    out[r * Canvas::kStampSize + c] = static_cast<std::uint8_t>(levelAt(dx * dx + dy * dy, limits));
+                }
+            }
+        }
+    }
+    stamps.radius = radius;
+    stamps.reach = reach;
+    return stamps;
+}
+
+// The sub-pixel step a coordinate falls in (its stamp is made for
+// the middle of it); far-off points are held where their stamps miss.
+int subPixels(double v) {
+    constexpr double kFar = 1 << 20;
+    constexpr int kBias = 1 << 26;
+    v = std::clamp(v, -kFar, kFar);
+    return static_cast<int>(v * kPhases + kBias) - kBias;
+}
+
+// Cuts the line a + t (b - a), 0 <= t <= 1, to the box; false when it
+// misses it.
+bool clipToBox(double& ax, double& ay, double& bx, double& by, double left, double top, double right, double bottom) {
+    const double dx = bx - ax;
+    const double dy = by - ay;
+    double t0 = 0.0;
+    double t1 = 1.0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {ax - left, right - ax, ay - top, bottom - ay};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0) t0 = std::max(t0, t);
+        else t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    bx = ax + dx * t1;
+    by = ay + dy * t1;
+    ax += dx * t0;
+    ay += dy * t0;
+    return true;
+}
+
+}  // namespace
+
+Canvas::Canvas(int width, int height)
+    : width_(width),
+      height_(height),
+      stride_(static_cast<std::size_t>(width) + 2 * kMargin),
+      origin_(stride_ * kMargin + kMargin),
+      pixels_(stride_ * (static_cast<std::size_t>(height) + 2 * kMargin)) {}
+
+void Canvas::setRadius(double radius) {
+    radius_ = radius;
+    // Level L (of kLevels - 1) is reached where the coverage is at least
+    // (L - 0.5) / (kLevels - 1).
+    for (int level = 1; level < kLevels; ++level) {
+        const double reach = radius + 0.5 - (level - 0.5) / (kLevels - 1);
+        limits_[static_cast<std::size_t>(level)] = reach > 0.0 ? static_cast<float>(reach * reach) : -1.0f;
+    }
+    const double outer = std::sqrt(std::max(0.0f, limits_[1]));
+    const int reach = static_cast<int>(std::ceil(outer + 0.5));
+    reach_ = 2 * reach + 1 <= kStampSize && reach <= kMaxStampReach ? reach : 0;
+    stamps_ = nullptr;
+    if (reach_ > 0) stamps_ = stampsFor(static_cast<float>(radius), reach_, limits_).levels.data();
+}
+
+void Canvas::line(double ax, double ay, double bx, double by) {
+    if (reach_ > 0) stampLine(ax, ay, bx, by);
+    else exactLine(ax, ay, bx, by);
+}
+
+void Canvas::stampLine(double ax, double ay, double bx, double by) {
+    const double pad = reach_ + 1.0;
+    if (!clipToBox(ax, ay, bx, by, -pad, -pad, width_ + pad, height_ + pad)) return;
+    const double dx = bx - ax;
+    const double dy = by - ay;
+    const double length = std::sqrt(dx * dx + dy * dy);
+    const int steps = static_cast<int>(length / (radius_ < 0.75 ? kThinStampStep : kStampStep)) + 1;
+    const double inverse = 1.0 / steps;
+    for (int k = 0; k <= steps; ++k) {
+        const double t = k * inverse;
+        stamp(ax + dx * t, ay + dy * t);
+    }
+}
+
+void Canvas::stamp(double x, double y) {
+    const int qx = subPixels(x);
+    const int qy = subPixels(y);
+    const int px = qx >> kPhaseBits;  // the pen's pixel (arithmetic shift floors)
+    const int py = qy >> kPhaseBits;
+    if (px < -reach_ || py < -reach_ || px >= width_ + reach_ || py >= height_ + reach_) return;
+    const auto rows = static_cast<std::size_t>(2 * reach_ + 1);
+    const std::uint8_t* footprint =
+        stamps_ + static_cast<std::size_t>((qy & (kPhases - 1)) * kPhases + (qx & (kPhases - 1))) * rows * kStampSize;
+    std::uint8_t* at = row(py - reach_) + (px - reach_);
+    for (std::size_t r = 0; r < rows; ++r) {
+        std::uint8_t* cells = at + r * stride_;
+        const std::uint8_t* levels = footprint + r * kStampSize;
+#if defined(__SSE2__)
+        // A stamp's row is one 16-byte register: the darker of each pair.
+        static_assert(kStampSize == 16);
+        const __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cells));
+        const __m128i over = _mm_loadu_si128(reinterpret_cast<const __m128i*>(levels));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(cells), _mm_max_epu8(under, over));
+#else
+        for (int c = 0; c < kStampSize; ++c) cells[c] = std::max(cells[c], levels[c]);
+#endif
+    }
+}
+
+// Wide pens: long lines go in pieces so that each piece's box stays near the
+// line: the work grows with length times width, not length squared.
+void Canvas::exactLine(double ax, double ay, double bx, double by) {
+    const double dx = bx - ax;
+    const double dy = by - ay;
+    const double pieceLength = 4.0 * radius_ + 4.0;
+    const int pieces = std::max(1, static_cast<int>(std::ceil(std::sqrt(dx * dx + dy * dy) / pieceLength)));
+    for (int k = 0; k < pieces; ++k) {
+        const double t0 = static_cast<double>(k) / pieces;
+        const double t1 = static_cast<double>(k + 1) / pieces;
+        exactPiece(ax + dx * t0, ay + dy * t0, ax + dx * t1, ay + dy * t1);
+    }
+}
+
+void Canvas::exactPiece(double ax, double ay, double bx, double by) {
+    const double reach = radius_ + 1.0;
+    const int x0 = std::max(0, static_cast<int>(std::floor(std::min(ax, bx) - reach)));
+    const int x1 = std::min(width_ - 1, static_cast<int>(std::ceil(std::max(ax, bx) + reach)));
+    const int y0 = std::max(0, static_cast<int>(std::floor(std::min(ay, by) - reach)));
+    const int y1 = std::min(height_ - 1, static_cast<int>(std::ceil(std::max(ay, by) + reach)));
+    if (x0 > x1 || y0 > y1) return;
+    const auto fax = static_cast<float>(ax);
+    const auto fay = static_cast<float>(ay);
+    const auto dx = static_cast<float>(bx - ax);
+    const auto dy = static_cast<float>(by - ay);
+    const float lengthSquared = dx * dx + dy * dy;
+    const float inverse = lengthSquared > 0.0f ? 1.0f / lengthSquared : 0.0f;
+    const float outer = limits_[1];
+    for (int y = y0; y <= y1; ++y) {
+        const float py = static_cast<float>(y) + 0.5f - fay;
+        std::uint8_t* cells = row(y);
+        for (int x = x0; x <= x1; ++x) {
+            const float px = static_cast<float>(x) + 0.5f - fax;
+            const float t = std::clamp((px * dx + py * dy) * inverse, 0.0f, 1.0f);
+            const float ex = px - t * dx;
+            const float ey = py - t * dy;
+            const float d2 = ex * ex + ey * ey;
+            if (!(d2 < outer)) continue;
+            const auto level = static_cast<std::uint8_t>(levelAt(d2, limits_));
+            if (cells[x] < level) cells[x] = level;
+        }
+    }
+}
+
+}  // namespace sigplus
