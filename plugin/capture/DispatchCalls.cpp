@@ -49,13 +49,20 @@ void DispatchCalls::invoke(DISPID member, WORD flags, VARIANT* arguments, UINT c
 }
 
 std::int16_t DispatchCalls::callI2WithI4(DISPID member, std::int32_t argument) {
+    IDispatch* target = dispatchInterface();
+    if (target == nullptr) raiseFailure(E_POINTER, u"");
     VARIANT in;
     in.vt = VT_I4;
     in.lVal = argument;
+    DISPPARAMS parameters{&in, nullptr, 1, 0};
     // An I2 owns nothing: only another kind of answer needs clearing.
     VARIANT out;
     out.vt = VT_EMPTY;
-    invoke(member, DISPATCH_METHOD, &in, 1, &out);
+    EXCEPINFO information{};
+    UINT argumentError = 0;
+    const HRESULT status = target->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters, &out,
+                                          &information, &argumentError);
+    if (FAILED(status)) raiseFromException(status, information);
     if (out.vt != VT_I2) {
         VariantClear(&out);
         raiseFailure(DISP_E_TYPEMISMATCH, u"");

@@ -26,6 +26,8 @@ struct Stamps {
     float radius = -1.0f;
     int reach = 0;
     std::vector<std::uint8_t> levels;
+    // Per position, the first row with ink and the number of rows with ink.
+    std::vector<Canvas::InkedRows> inked;
 };
 
 int levelAt(float d2, const std::array<float, kLevels>& limits) {
@@ -39,6 +41,7 @@ const Stamps& stampsFor(float radius, int reach, const std::array<float, kLevels
     if (stamps.radius == radius) return stamps;
     const int rows = 2 * reach + 1;
     stamps.levels.assign(static_cast<std::size_t>(kPhases * kPhases * rows * Canvas::kStampSize), 0);
+    stamps.inked.assign(kPhases * kPhases, {});
     for (int py = 0; py < kPhases; ++py) {
         for (int px = 0; px < kPhases; ++px) {
             std::uint8_t* out = stamps.levels.data() + static_cast<std::size_t>((py * kPhases + px) * rows * Canvas::kStampSize);
@@ -53,20 +56,25 @@ const Stamps& stampsFor(float radius, int reach, const std::array<float, kLevels
                     out[r * Canvas::kStampSize + c] = static_cast<std::uint8_t>(levelAt(dx * dx + dy * dy, limits));
                 }
             }
+            // Only the rows with ink are merged into the canvas.
+            int first = rows;
+            int last = -1;
+            for (int r = 0; r < rows; ++r) {
+                for (int c = 0; c < rows; ++c) {
+                    if (out[r * Canvas::kStampSize + c] != 0) {
+                        first = std::min(first, r);
+                        last = std::max(last, r);
+                    }
+                }
+            }
+            stamps.inked[static_cast<std::size_t>(py * kPhases + px)] =
+                last < first ? Canvas::InkedRows{0, 0} : Canvas::InkedRows{static_cast<std::uint8_t>(first),
+                                                                         static_cast<std::uint8_t>(last - first + 1)};
         }
     }
     stamps.radius = radius;
     stamps.reach = reach;
     return stamps;
-}
-
-// The sub-pixel step a coordinate falls in (its stamp is made for
-// the middle of it); far-off points are held where their stamps miss.
-int subPixels(double v) {
-    constexpr double kFar = 1 << 20;
-    constexpr int kBias = 1 << 26;
-    v = std::clamp(v, -kFar, kFar);
-    return static_cast<int>(v * kPhases + kBias) - kBias;
 }
 
 // Cuts the line a + t (b - a), 0 <= t <= 1, to the box; false when it
@@ -102,7 +110,8 @@ Canvas::Canvas(int width, int height)
       height_(height),
       stride_(static_cast<std::size_t>(width) + 2 * kMargin),
       origin_(stride_ * kMargin + kMargin),
-      pixels_(stride_ * (static_cast<std::size_t>(height) + 2 * kMargin)) {}
+      // One row more: the last stamp row may run a byte past its margin.
+      pixels_(stride_ * (static_cast<std::size_t>(height) + 2 * kMargin + 1)) {}
 
 void Canvas::setRadius(double radius) {
     radius_ = radius;
@@ -116,7 +125,11 @@ void Canvas::setRadius(double radius) {
     const int reach = static_cast<int>(std::ceil(outer + 0.5));
     reach_ = 2 * reach + 1 <= kStampSize && reach <= kMaxStampReach ? reach : 0;
     stamps_ = nullptr;
-    if (reach_ > 0) stamps_ = stampsFor(static_cast<float>(radius), reach_, limits_).levels.data();
+    if (reach_ > 0) {
+        const Stamps& stamps = stampsFor(static_cast<float>(radius), reach_, limits_);
+        stamps_ = stamps.levels.data();
+        inked_ = stamps.inked.data();
+    }
 }
 
 void Canvas::line(double ax, double ay, double bx, double by) {
@@ -125,6 +138,8 @@ void Canvas::line(double ax, double ay, double bx, double by) {
 }
 
 void Canvas::stampLine(double ax, double ay, double bx, double by) {
+    // Inside this box every stamp lies within the canvas's margins, so no
+    // stamp needs a check of its own.
     const double pad = reach_ + 1.0;
     if (!clipToBox(ax, ay, bx, by, -pad, -pad, width_ + pad, height_ + pad)) return;
     const double dx = bx - ax;
@@ -132,25 +147,29 @@ void Canvas::stampLine(double ax, double ay, double bx, double by) {
     const double length = std::sqrt(dx * dx + dy * dy);
     const int steps = static_cast<int>(length / (radius_ < 0.75 ? kThinStampStep : kStampStep)) + 1;
     const double inverse = 1.0 / steps;
+    // Positions in sub-pixel steps, kept positive so that conversion floors.
+    constexpr int kBias = 1 << 16;
+    const double x0 = ax * kPhases + kBias;
+    const double y0 = ay * kPhases + kBias;
+    const double stepX = dx * kPhases * inverse;
+    const double stepY = dy * kPhases * inverse;
     for (int k = 0; k <= steps; ++k) {
-        const double t = k * inverse;
-        stamp(ax + dx * t, ay + dy * t);
+        stamp(static_cast<int>(x0 + stepX * k) - kBias, static_cast<int>(y0 + stepY * k) - kBias);
     }
 }
 
-void Canvas::stamp(double x, double y) {
-    const int qx = subPixels(x);
-    const int qy = subPixels(y);
-    const int px = qx >> kPhaseBits;  // the pen's pixel (arithmetic shift floors)
-    const int py = qy >> kPhaseBits;
-    if (px < -reach_ || py < -reach_ || px >= width_ + reach_ || py >= height_ + reach_) return;
-    const auto rows = static_cast<std::size_t>(2 * reach_ + 1);
-    const std::uint8_t* footprint =
-        stamps_ + static_cast<std::size_t>((qy & (kPhases - 1)) * kPhases + (qx & (kPhases - 1))) * rows * kStampSize;
-    std::uint8_t* at = row(py - reach_) + (px - reach_);
-    for (std::size_t r = 0; r < rows; ++r) {
-        std::uint8_t* cells = at + r * stride_;
-        const std::uint8_t* levels = footprint + r * kStampSize;
+void Canvas::stamp(int subX, int subY) {
+    const int reach = reach_;
+    const std::size_t stride = stride_;
+    const auto rows = static_cast<std::size_t>(2 * reach + 1);
+    // The pen's pixel (an arithmetic shift floors) and its place in it.
+    const int px = subX >> kPhaseBits;
+    const int py = subY >> kPhaseBits;
+    const auto position = static_cast<std::size_t>((subY & (kPhases - 1)) * kPhases + (subX & (kPhases - 1)));
+    const InkedRows inked = inked_[position];
+    const std::uint8_t* levels = stamps_ + (position * rows + inked.first) * kStampSize;
+    std::uint8_t* cells = row(py - reach + inked.first) + (px - reach);
+    for (int r = 0; r < inked.count; ++r, cells += stride, levels += kStampSize) {
 #if defined(__SSE2__)
         // A stamp's row is one 16-byte register: the darker of each pair.
         static_assert(kStampSize == 16);

@@ -33,16 +33,24 @@ public:
     const std::uint8_t* pixels() const { return pixels_.data() + origin_; }
     std::size_t stride() const { return stride_; }
 
+    struct InkedRows {
+        std::uint8_t first = 0;
+        std::uint8_t count = 0;
+    };
+
     // The widest stamp, in pixels, and its reach from the pen's pixel.
     static constexpr int kStampSize = 16;
     static constexpr int kMaxStampReach = 7;
 
 private:
     void stampLine(double ax, double ay, double bx, double by);
-    void stamp(double x, double y);
+    // A footprint at a position in sub-pixel steps.
+    void stamp(int subX, int subY);
     void exactLine(double ax, double ay, double bx, double by);
     void exactPiece(double ax, double ay, double bx, double by);
-    std::uint8_t* row(int y) { return pixels_.data() + origin_ + static_cast<std::size_t>(y) * stride_; }
+    std::uint8_t* row(int y) {
+        return pixels_.data() + static_cast<std::ptrdiff_t>(origin_) + static_cast<std::ptrdiff_t>(y) * static_cast<std::ptrdiff_t>(stride_);
+    }
 
     int width_;
     int height_;
@@ -53,6 +61,7 @@ private:
     std::array<float, kLevels> limits_{};
     int reach_ = 0;  // of the stamps; 0 when the pen is drawn exactly
     const std::uint8_t* stamps_ = nullptr;
+    const InkedRows* inked_ = nullptr;
     std::vector<std::uint8_t> pixels_;
 };
 

@@ -69,14 +69,14 @@ HRESULT Control::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT nameCount, LCI
 
 HRESULT Control::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* exception, UINT* argumentError) {
-    if (isPlainByteFetch(id, riid, flags, params, result)) {
-        if (const std::optional<std::int16_t> byte = members_.renderByte(params->rgvarg[0].lVal)) {
-            result->vt = VT_I2;
-            result->iVal = *byte;
-            return S_OK;
-        }
+    if (!isPlainByteFetch(id, riid, flags, params, result)) {
+        return invokeMember(members_, number_, id, riid, flags, params, result, exception, argumentError);
     }
-    return invokeMember(members_, number_, id, riid, flags, params, result, exception, argumentError);
+    const std::optional<std::int16_t> byte = members_.renderByte(params->rgvarg[0].lVal);
+    if (!byte) return invokeMember(members_, number_, id, riid, flags, params, result, exception, argumentError);
+    result->vt = VT_I2;
+    result->iVal = *byte;
+    return S_OK;
 }
 
 HRESULT Control::AddStroke(const Point* points, ULONG count) {

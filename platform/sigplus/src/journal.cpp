@@ -43,7 +43,6 @@ struct Journal {
     ULONG lastObject = 0;
 };
 
-std::atomic<bool> enabled{false};
 
 Journal& store() {
     static Journal instance;
@@ -175,7 +174,7 @@ const char* kindName(CallKind kind) {
 
 }  // namespace
 
-bool journalling() noexcept { return enabled.load(std::memory_order_relaxed); }
+std::atomic<bool> journalOn{false};
 
 void appendJournal(ULONG object, DISPID dispid, CallKind kind, const DISPPARAMS* params, HRESULT status,
                    const JournalResult& result) noexcept {
@@ -256,7 +255,7 @@ std::vector<JournalEntry> journal() {
     return entries;
 }
 
-void setJournalEnabled(bool on) { enabled.store(on); }
+void setJournalEnabled(bool on) { journalOn.store(on); }
 
 bool journalEnabled() { return journalling(); }
 

@@ -3,6 +3,7 @@
 
 #include "sigplus/journal.h"
 
+#include <atomic>
 #include <cstdint>
 #include <string_view>
 
@@ -19,7 +20,8 @@ struct JournalResult {
 
 // Whether calls are being recorded: a call site asks first and spends
 // nothing on the journal when it is off.
-bool journalling() noexcept;
+extern std::atomic<bool> journalOn;
+inline bool journalling() noexcept { return journalOn.load(std::memory_order_relaxed); }
 
 // Records one call (unless the journal is off or full). The arguments are read from params as the caller passed
 // them (the control never writes to its arguments); the result only counts
