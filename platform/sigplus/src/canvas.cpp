@@ -137,28 +137,8 @@ void Canvas::line(double ax, double ay, double bx, double by) {
     else exactLine(ax, ay, bx, by);
 }
 
-void Canvas::stampLine(double ax, double ay, double bx, double by) {
-    // Inside this box every stamp lies within the canvas's margins, so no
-    // stamp needs a check of its own.
-    const double pad = reach_ + 1.0;
-    if (!clipToBox(ax, ay, bx, by, -pad, -pad, width_ + pad, height_ + pad)) return;
-    const double dx = bx - ax;
-    const double dy = by - ay;
-    const double length = std::sqrt(dx * dx + dy * dy);
-    const int steps = static_cast<int>(length / (radius_ < 0.75 ? kThinStampStep : kStampStep)) + 1;
-    const double inverse = 1.0 / steps;
-    // Positions in sub-pixel steps, kept positive so that conversion floors.
-    constexpr int kBias = 1 << 16;
-    const double x0 = ax * kPhases + kBias;
-    const double y0 = ay * kPhases + kBias;
-    const double stepX = dx * kPhases * inverse;
-    const double stepY = dy * kPhases * inverse;
-    for (int k = 0; k <= steps; ++k) {
-        stamp(static_cast<int>(x0 + stepX * k) - kBias, static_cast<int>(y0 + stepY * k) - kBias);
-    }
-}
-
-void Canvas::stamp(int subX, int subY) {
+// Inlined into the line loop: a line is a few hundred stamps.
+[[gnu::always_inline]] inline void Canvas::stamp(int subX, int subY) {
     const int reach = reach_;
     const std::size_t stride = stride_;
     const auto rows = static_cast<std::size_t>(2 * reach + 1);
@@ -179,6 +159,27 @@ void Canvas::stamp(int subX, int subY) {
 #else
         for (int c = 0; c < kStampSize; ++c) cells[c] = std::max(cells[c], levels[c]);
 #endif
+    }
+}
+
+void Canvas::stampLine(double ax, double ay, double bx, double by) {
+    // Inside this box every stamp lies within the canvas's margins, so no
+    // stamp needs a check of its own.
+    const double pad = reach_ + 1.0;
+    if (!clipToBox(ax, ay, bx, by, -pad, -pad, width_ + pad, height_ + pad)) return;
+    const double dx = bx - ax;
+    const double dy = by - ay;
+    const double length = std::sqrt(dx * dx + dy * dy);
+    const int steps = static_cast<int>(length / (radius_ < 0.75 ? kThinStampStep : kStampStep)) + 1;
+    const double inverse = 1.0 / steps;
+    // Positions in sub-pixel steps, kept positive so that conversion floors.
+    constexpr int kBias = 1 << 16;
+    const double x0 = ax * kPhases + kBias;
+    const double y0 = ay * kPhases + kBias;
+    const double stepX = dx * kPhases * inverse;
+    const double stepY = dy * kPhases * inverse;
+    for (int k = 0; k <= steps; ++k) {
+        stamp(static_cast<int>(x0 + stepX * k) - kBias, static_cast<int>(y0 + stepY * k) - kBias);
     }
 }
 

@@ -58,90 +58,118 @@ private:
 
 // The LZW string table: for each code, its extension by each pixel value
 // (0 for none; no string's code is ever 0). Kept per thread and emptied
-// string by string, so an image costs only the strings it makes; it is
-// empty again whenever the table object goes, however the encoding ends.
-class StringTable {
-public:
-    explicit StringTable(int codeBits) {
-        const std::size_t size = static_cast<std::size_t>(kMaxCode + 1) << codeBits;
-        if (nextOfThread_.size() < size) nextOfThread_.assign(size, 0);
-        // Thread storage is reached once, not once per string.
-        next_ = nextOfThread_.data();
-        made_ = madeOfThread_.data();
-    }
-    ~StringTable() { clear(); }
-    StringTable(const StringTable&) = delete;
-    StringTable& operator=(const StringTable&) = delete;
+// string by string, so an image costs only the strings it makes.
+struct TableStorage {
+    std::vector<std::uint16_t> next;
+    std::array<std::uint32_t, kMaxCode + 1> made{};
+};
 
-    std::uint16_t* slots() { return next_; }
-    void add(std::size_t slot, int code) {
-        next_[slot] = static_cast<std::uint16_t>(code);
-        made_[count_++] = static_cast<std::uint32_t>(slot);
+// Not inlined: thread storage is reached once per image, not per string.
+[[gnu::noinline]] TableStorage& tableOfThisThread() {
+    thread_local TableStorage storage;
+    return storage;
+}
+
+// The compressor, as giflib's: a clear code first; a string's code when
+// the next pixel ends the longest string known; the code width raised
+// after a code is written once the next code no longer fits; a clear code
+// and a new table when the table is full. The table is left empty however
+// the encoding ends.
+class Compressor {
+public:
+    Compressor(int codeBits, CodeWriter& writer)
+        : writer_(writer),
+          codeBits_(codeBits),
+          clearCode_(1 << codeBits),
+          firstCode_(clearCode_ + 2),
+          nextCode_(firstCode_),
+          bits_(codeBits + 1),
+          widthLimit_(1 << bits_) {
+        TableStorage& storage = tableOfThisThread();
+        const std::size_t size = static_cast<std::size_t>(kMaxCode + 1) << codeBits;
+        if (storage.next.size() < size) storage.next.assign(size, 0);
+        next_ = storage.next.data();
+        made_ = storage.made.data();
     }
-    void clear() {
+    ~Compressor() { clearTable(); }
+    Compressor(const Compressor&) = delete;
+    Compressor& operator=(const Compressor&) = delete;
+
+    void run(const GifPicture& picture) {
+        // The code width as a constant of the loop: a shift by a constant.
+        switch (codeBits_) {
+        case 2: run<2>(picture); break;
+        case 3: run<3>(picture); break;
+        case 4: run<4>(picture); break;
+        case 5: run<5>(picture); break;
+        case 6: run<6>(picture); break;
+        case 7: run<7>(picture); break;
+        default: run<8>(picture); break;
+        }
+    }
+
+private:
+    template <int Shift>
+    void run(const GifPicture& picture) {
+        output(clearCode_);
+        const std::uint16_t* next = next_;
+        const int width = picture.width;
+        // The current string's row of the table (its code shifted by
+        // codeBits): a pixel's slot is one OR away.
+        std::size_t current = static_cast<std::size_t>(picture.pixels[0]) << Shift;
+        int x = 1;
+        for (int y = 0; y < picture.height; ++y, x = 0) {
+            const std::uint8_t* row = picture.pixels + static_cast<std::size_t>(y) * picture.stride;
+            for (; x < width; ++x) {
+                const std::size_t pixel = row[x];
+                const std::size_t slot = current | pixel;
+                const std::uint16_t longer = next[slot];
+                if (longer != 0) {
+                    current = static_cast<std::size_t>(longer) << Shift;
+                } else {
+                    endString(current >> Shift, slot);
+                    current = pixel << Shift;
+                }
+            }
+        }
+        output(static_cast<int>(current >> Shift));
+        output(clearCode_ + 1);  // the end code
+    }
+
+    // The pixel at `slot` does not extend the current string.
+    [[gnu::noinline]] void endString(std::size_t code, std::size_t slot) {
+        output(static_cast<int>(code));
+        if (nextCode_ >= kMaxCode) {
+            output(clearCode_);
+            clearTable();
+            nextCode_ = firstCode_;
+            bits_ = codeBits_ + 1;
+            widthLimit_ = 1 << bits_;
+        } else {
+            next_[slot] = static_cast<std::uint16_t>(nextCode_++);
+            made_[count_++] = static_cast<std::uint32_t>(slot);
+        }
+    }
+    void output(int code) {
+        writer_.put(code, bits_);
+        if (nextCode_ >= widthLimit_ && code <= kMaxCode) widthLimit_ = 1 << ++bits_;
+    }
+    void clearTable() {
         for (std::size_t i = 0; i < count_; ++i) next_[made_[i]] = 0;
         count_ = 0;
     }
 
-private:
-    std::uint16_t* next_;
-    std::uint32_t* made_;
+    CodeWriter& writer_;
+    const int codeBits_;
+    const int clearCode_;
+    const int firstCode_;
+    int nextCode_;
+    int bits_;
+    int widthLimit_;
+    std::uint16_t* next_ = nullptr;
+    std::uint32_t* made_ = nullptr;
     std::size_t count_ = 0;
-    static thread_local std::vector<std::uint16_t> nextOfThread_;
-    static thread_local std::array<std::uint32_t, kMaxCode + 1> madeOfThread_;
 };
-
-thread_local std::vector<std::uint16_t> StringTable::nextOfThread_;
-thread_local std::array<std::uint32_t, kMaxCode + 1> StringTable::madeOfThread_;
-
-void compress(const GifPicture& picture, int codeBits, CodeWriter& writer) {
-    const int clearCode = 1 << codeBits;
-    const int endCode = clearCode + 1;
-    const int firstCode = clearCode + 2;
-    int nextCode = firstCode;
-    int bits = codeBits + 1;
-    int widthLimit = 1 << bits;
-    StringTable table(codeBits);
-    std::uint16_t* next = table.slots();
-
-    // The width grows once a code no longer fits, checked after each code
-    // is written, as giflib does.
-    auto output = [&](int code) {
-        writer.put(code, bits);
-        if (nextCode >= widthLimit && code <= kMaxCode) widthLimit = 1 << ++bits;
-    };
-
-    output(clearCode);
-    int current = -1;
-    for (int y = 0; y < picture.height; ++y) {
-        const std::uint8_t* row = picture.pixels + static_cast<std::size_t>(y) * picture.stride;
-        for (int x = 0; x < picture.width; ++x) {
-            const int pixel = row[x];
-            if (current < 0) {
-                current = pixel;
-                continue;
-            }
-            const std::size_t slot = (static_cast<std::size_t>(current) << codeBits) | static_cast<std::size_t>(pixel);
-            if (next[slot] != 0) {
-                current = next[slot];
-                continue;
-            }
-            output(current);
-            current = pixel;
-            if (nextCode >= kMaxCode) {
-                output(clearCode);
-                table.clear();
-                nextCode = firstCode;
-                bits = codeBits + 1;
-                widthLimit = 1 << bits;
-            } else {
-                table.add(slot, nextCode++);
-            }
-        }
-    }
-    output(current);
-    output(endCode);
-}
 
 }  // namespace
 
@@ -175,7 +203,10 @@ std::vector<std::uint8_t> encodeGif(const GifPicture& picture) {
     const int codeBits = std::max(2, bits);
     out.push_back(static_cast<std::uint8_t>(codeBits));
     CodeWriter writer(out);
-    compress(picture, codeBits, writer);
+    {
+        Compressor compressor(codeBits, writer);
+        compressor.run(picture);
+    }
     writer.finish();
     out.push_back(0x3B);
     return out;
