@@ -132,8 +132,8 @@ void Canvas::setRadius(double radius) {
     }
 }
 
-void Canvas::line(double ax, double ay, double bx, double by) {
-    if (reach_ > 0) stampLine(ax, ay, bx, by);
+void Canvas::line(double ax, double ay, double bx, double by, bool joined) {
+    if (reach_ > 0) stampLine(ax, ay, bx, by, joined);
     else exactLine(ax, ay, bx, by);
 }
 
@@ -162,24 +162,31 @@ void Canvas::line(double ax, double ay, double bx, double by) {
     }
 }
 
-void Canvas::stampLine(double ax, double ay, double bx, double by) {
+void Canvas::stampLine(double ax, double ay, double bx, double by, bool joined) {
     // Inside this box every stamp lies within the canvas's margins, so no
     // stamp needs a check of its own.
     const double pad = reach_ + 1.0;
+    const double startX = ax;
+    const double startY = ay;
     if (!clipToBox(ax, ay, bx, by, -pad, -pad, width_ + pad, height_ + pad)) return;
     const double dx = bx - ax;
     const double dy = by - ay;
     const double length = std::sqrt(dx * dx + dy * dy);
     const int steps = static_cast<int>(length / (radius_ < 0.75 ? kThinStampStep : kStampStep)) + 1;
-    const double inverse = 1.0 / steps;
-    // Positions in sub-pixel steps, kept positive so that conversion floors.
-    constexpr int kBias = 1 << 16;
-    const double x0 = ax * kPhases + kBias;
-    const double y0 = ay * kPhases + kBias;
-    const double stepX = dx * kPhases * inverse;
-    const double stepY = dy * kPhases * inverse;
-    for (int k = 0; k <= steps; ++k) {
-        stamp(static_cast<int>(x0 + stepX * k) - kBias, static_cast<int>(y0 + stepY * k) - kBias);
+    // Positions in 1/65536 of a sub-pixel step, kept positive so that a
+    // shift floors them.
+    constexpr double kFraction = 65536.0;
+    constexpr std::int64_t kBias = std::int64_t{1} << 32;
+    std::int64_t x = static_cast<std::int64_t>(ax * kPhases * kFraction) + kBias;
+    std::int64_t y = static_cast<std::int64_t>(ay * kPhases * kFraction) + kBias;
+    const auto stepX = static_cast<std::int64_t>(dx * kPhases * kFraction / steps);
+    const auto stepY = static_cast<std::int64_t>(dy * kPhases * kFraction / steps);
+    // A line that goes on from the last one has its first stamp already.
+    const int first = joined && ax == startX && ay == startY ? 1 : 0;
+    x += stepX * first;
+    y += stepY * first;
+    for (int k = first; k <= steps; ++k, x += stepX, y += stepY) {
+        stamp(static_cast<int>((x - kBias) >> 16), static_cast<int>((y - kBias) >> 16));
     }
 }
 

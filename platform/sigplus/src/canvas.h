@@ -27,8 +27,9 @@ public:
 
     void setRadius(double radius);
     // A round-capped line of the canvas's radius from a to b, in pixels
-    // (pixel x covers x to x + 1).
-    void line(double ax, double ay, double bx, double by);
+    // (pixel x covers x to x + 1); `joined` when a is where the last line
+    // ended.
+    void line(double ax, double ay, double bx, double by, bool joined = false);
 
     const std::uint8_t* pixels() const { return pixels_.data() + origin_; }
     std::size_t stride() const { return stride_; }
@@ -43,7 +44,7 @@ public:
     static constexpr int kMaxStampReach = 7;
 
 private:
-    void stampLine(double ax, double ay, double bx, double by);
+    void stampLine(double ax, double ay, double bx, double by, bool joined);
     // A footprint at a position in sub-pixel steps.
     void stamp(int subX, int subY);
     void exactLine(double ax, double ay, double bx, double by);

@@ -83,7 +83,7 @@ std::vector<std::uint8_t> renderGif(const Ink& ink, const RenderSettings& settin
         for (const Stroke& stroke : ink) {
             if (stroke.size() == 1) canvas.line(toX(stroke[0]), toY(stroke[0]), toX(stroke[0]), toY(stroke[0]));
             for (std::size_t i = 1; i < stroke.size(); ++i) {
-                canvas.line(toX(stroke[i - 1]), toY(stroke[i - 1]), toX(stroke[i]), toY(stroke[i]));
+                canvas.line(toX(stroke[i - 1]), toY(stroke[i - 1]), toX(stroke[i]), toY(stroke[i]), i > 1);
             }
         }
     }
