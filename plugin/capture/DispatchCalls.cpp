@@ -48,26 +48,29 @@ void DispatchCalls::invoke(DISPID member, WORD flags, VARIANT* arguments, UINT c
     if (FAILED(status)) raiseFromException(status, information);
 }
 
-std::int16_t DispatchCalls::callI2WithI4(DISPID member, std::int32_t argument) {
+void DispatchCalls::callI2ForEachByte(DISPID member, std::span<std::uint8_t> bytes) {
     IDispatch* target = dispatchInterface();
     if (target == nullptr) raiseFailure(E_POINTER, u"");
     VARIANT in;
     in.vt = VT_I4;
-    in.lVal = argument;
     DISPPARAMS parameters{&in, nullptr, 1, 0};
-    // An I2 owns nothing: only another kind of answer needs clearing.
-    VARIANT out;
-    out.vt = VT_EMPTY;
+    // Filled in by a failed call only, which ends the loop.
     EXCEPINFO information{};
     UINT argumentError = 0;
-    const HRESULT status = target->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters, &out,
-                                          &information, &argumentError);
-    if (FAILED(status)) raiseFromException(status, information);
-    if (out.vt != VT_I2) {
-        VariantClear(&out);
-        raiseFailure(DISP_E_TYPEMISMATCH, u"");
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        in.lVal = static_cast<std::int32_t>(i);
+        // An I2 owns nothing: only another kind of answer needs clearing.
+        VARIANT out;
+        out.vt = VT_EMPTY;
+        const HRESULT status = target->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters,
+                                              &out, &information, &argumentError);
+        if (FAILED(status)) raiseFromException(status, information);
+        if (out.vt != VT_I2) {
+            VariantClear(&out);
+            raiseFailure(DISP_E_TYPEMISMATCH, u"");
+        }
+        bytes[i] = static_cast<std::uint8_t>(out.iVal & 0xFF);
     }
-    return out.iVal;
 }
 
 void DispatchCalls::invokeMethod(DISPID member, Arguments arguments, VARIANT* result) {

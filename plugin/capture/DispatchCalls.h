@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <string>
 
 namespace zera {
@@ -39,9 +40,10 @@ public:
     void call(DISPID member, Arguments arguments = {});
     std::int16_t callI2(DISPID member, Arguments arguments = {});
     std::int32_t callI4(DISPID member, Arguments arguments = {});
-    // A method of one I4 argument that answers an I2, made once per image
-    // byte: its variants are set up directly, with no list to convert.
-    std::int16_t callI2WithI4(DISPID member, std::int32_t argument);
+    // A method of one I4 argument that answers an I2, called for each index
+    // 0 .. bytes.size() - 1, each answer's low byte kept: one call per byte,
+    // the call's parameters set up once for them all.
+    void callI2ForEachByte(DISPID member, std::span<std::uint8_t> bytes);
 
     // No member of the control takes more.
     static constexpr std::size_t kMaxArguments = 8;

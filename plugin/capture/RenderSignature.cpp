@@ -60,10 +60,7 @@ bool CaptureState::renderSignatureImage(const std::u16string& signatureText, con
         imageBuffer.clear();
         imageBuffer.shrink_to_fit();
         imageBuffer.resize(static_cast<std::size_t>(size));
-        for (std::int32_t i = 0; i < size; ++i) {
-            const std::int16_t byte = link.callI2WithI4(RenderBufferByte, i);
-            imageBuffer[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(byte & 0xFF);
-        }
+        link.callI2ForEachByte(RenderBufferByte, imageBuffer);
         link.call(RenderBufferRelease);
         *outBytes = imageBuffer.data();
         return true;
