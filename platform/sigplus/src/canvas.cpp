@@ -137,31 +137,6 @@ void Canvas::line(double ax, double ay, double bx, double by, bool joined) {
     else exactLine(ax, ay, bx, by);
 }
 
-// Inlined into the line loop: a line is a few hundred stamps.
-[[gnu::always_inline]] inline void Canvas::stamp(int subX, int subY) {
-    const int reach = reach_;
-    const std::size_t stride = stride_;
-    const auto rows = static_cast<std::size_t>(2 * reach + 1);
-    // The pen's pixel (an arithmetic shift floors) and its place in it.
-    const int px = subX >> kPhaseBits;
-    const int py = subY >> kPhaseBits;
-    const auto position = static_cast<std::size_t>((subY & (kPhases - 1)) * kPhases + (subX & (kPhases - 1)));
-    const InkedRows inked = inked_[position];
-    const std::uint8_t* levels = stamps_ + (position * rows + inked.first) * kStampSize;
-    std::uint8_t* cells = row(py - reach + inked.first) + (px - reach);
-    for (int r = 0; r < inked.count; ++r, cells += stride, levels += kStampSize) {
-#if defined(__SSE2__)
-        // A stamp's row is one 16-byte register: the darker of each pair.
-        static_assert(kStampSize == 16);
-        const __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cells));
-        const __m128i over = _mm_loadu_si128(reinterpret_cast<const __m128i*>(levels));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(cells), _mm_max_epu8(under, over));
-#else
-        for (int c = 0; c < kStampSize; ++c) cells[c] = std::max(cells[c], levels[c]);
-#endif
-    }
-}
-
 void Canvas::stampLine(double ax, double ay, double bx, double by, bool joined) {
     // Inside this box every stamp lies within the canvas's margins, so no
     // stamp needs a check of its own.
@@ -185,8 +160,34 @@ void Canvas::stampLine(double ax, double ay, double bx, double by, bool joined) 
     const int first = joined && ax == startX && ay == startY ? 1 : 0;
     x += stepX * first;
     y += stepY * first;
+    // Kept in locals: the canvas's bytes could alias the members.
+    const auto stride = static_cast<std::ptrdiff_t>(stride_);
+    const auto rows = static_cast<std::size_t>(2 * reach_ + 1);
+    const InkedRows* inked = inked_;
+    const std::uint8_t* footprints = stamps_;
+    // The top-left cell of a footprint at the pen's pixel 0, 0.
+    std::uint8_t* corner = row(-reach_) - reach_;
     for (int k = first; k <= steps; ++k, x += stepX, y += stepY) {
-        stamp(static_cast<int>((x - kBias) >> 16), static_cast<int>((y - kBias) >> 16));
+        const auto subX = static_cast<int>((x - kBias) >> 16);
+        const auto subY = static_cast<int>((y - kBias) >> 16);
+        // The pen's pixel (an arithmetic shift floors) and its place in it.
+        const int px = subX >> kPhaseBits;
+        const int py = subY >> kPhaseBits;
+        const auto position = static_cast<std::size_t>((subY & (kPhases - 1)) * kPhases + (subX & (kPhases - 1)));
+        const InkedRows rowsInked = inked[position];
+        const std::uint8_t* levels = footprints + (position * rows + rowsInked.first) * kStampSize;
+        std::uint8_t* cells = corner + (py + rowsInked.first) * stride + px;
+        for (int r = 0; r < rowsInked.count; ++r, cells += stride, levels += kStampSize) {
+#if defined(__SSE2__)
+            // A footprint's row is one 16-byte register: the darker of each pair.
+            static_assert(kStampSize == 16);
+            const __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cells));
+            const __m128i over = _mm_loadu_si128(reinterpret_cast<const __m128i*>(levels));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(cells), _mm_max_epu8(under, over));
+#else
+            for (int c = 0; c < kStampSize; ++c) cells[c] = std::max(cells[c], levels[c]);
+#endif
+        }
     }
 }
 

@@ -45,8 +45,6 @@ public:
 
 private:
     void stampLine(double ax, double ay, double bx, double by, bool joined);
-    // A footprint at a position in sub-pixel steps.
-    void stamp(int subX, int subY);
     void exactLine(double ax, double ay, double bx, double by);
     void exactPiece(double ax, double ay, double bx, double by);
     std::uint8_t* row(int y) {
