@@ -98,11 +98,11 @@ Outcome ControlMembers::put(const Member& member, const Argument& value) {
     // signature: the ink is left empty and SignaturePointCount says 0.
     ink_.clear();
     if (binding_) return {};
-    std::string ascii;
-    ascii.reserve(value.text.size());
-    for (const char16_t unit : value.text) {
+    std::string ascii(value.text.size(), '\0');
+    for (std::size_t i = 0; i < ascii.size(); ++i) {
+        const char16_t unit = value.text[i];
         if (unit == 0 || unit > 0x7F) return {};
-        ascii.push_back(static_cast<char>(unit));
+        ascii[i] = static_cast<char>(unit);
     }
     if (auto ink = decodeSignature(ascii, bound_, modes())) ink_ = std::move(*ink);
     return {};

@@ -31,29 +31,29 @@ public:
     // The last bits, the last block, and the empty block that ends the data.
     void finish() {
         if (bitCount_ > 0) byte(static_cast<std::uint8_t>(bitBuffer_ & 0xFF));
-        if (blockStarted_) out_[blockStart_] = static_cast<std::uint8_t>(blockSize_);
+        flushBlock();
         out_.push_back(0);
     }
 
 private:
+    // Bytes gather in a block of their own and go out a block at a time.
     void byte(std::uint8_t value) {
-        if (!blockStarted_ || blockSize_ == 255) {
-            if (blockStarted_) out_[blockStart_] = 255;
-            blockStart_ = out_.size();
-            out_.push_back(0);
-            blockSize_ = 0;
-            blockStarted_ = true;
-        }
-        out_.push_back(value);
-        ++blockSize_;
+        if (blockSize_ == kBlockSize) flushBlock();
+        block_[1 + static_cast<std::size_t>(blockSize_++)] = value;
+    }
+    void flushBlock() {
+        if (blockSize_ == 0) return;
+        block_[0] = static_cast<std::uint8_t>(blockSize_);
+        out_.insert(out_.end(), block_.begin(), block_.begin() + 1 + blockSize_);
+        blockSize_ = 0;
     }
 
+    static constexpr std::ptrdiff_t kBlockSize = 255;
     std::vector<std::uint8_t>& out_;
     std::uint32_t bitBuffer_ = 0;
     int bitCount_ = 0;
-    std::size_t blockStart_ = 0;
-    int blockSize_ = 0;
-    bool blockStarted_ = false;
+    std::array<std::uint8_t, 1 + kBlockSize> block_{};
+    std::ptrdiff_t blockSize_ = 0;
 };
 
 // The LZW string table: for each code, its extension by each pixel value
