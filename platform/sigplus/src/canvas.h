@@ -5,7 +5,7 @@
 //
 // Thin pens (all but the widest) draw by stamping: the pen's footprint is
 // worked out once per radius for each of 32 x 32 sub-pixel positions, and
-// a line is the footprints at points a quarter pixel apart along it, each
+// a line is the footprints at points half a pixel apart along it, each
 // merged by keeping the darker level. A point moves at most 1/64 pixel each
 // way to its sub-pixel position, so a pixel's level moves by at most one from
 // what the exact distance gives, and mostly not at all. Wider pens are
