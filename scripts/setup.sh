@@ -8,8 +8,8 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   # resources: windres compiles the resource script into a .res file
   binutils-mingw-w64-i686
-  # tests and benchmarks
-  googletest libgtest-dev libgmock-dev libbenchmark-dev python3
+  # tests and benchmarks (libcgif: the GIF encoders compared)
+  googletest libgtest-dev libgmock-dev libbenchmark-dev python3 libcgif-dev
   # signature strings and images
   libsodium-dev zlib1g-dev libgif-dev libpng-dev
   # image checks and the comparison benchmark

@@ -17,13 +17,26 @@ public:
 OwnedBstr::OwnedBstr(const std::u16string& text)
     : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
 
-void DispatchCalls::invoke(DISPID member, WORD flags, VariantArguments& arguments, VARIANT* result) {
+void DispatchCalls::raiseFromException(HRESULT status, EXCEPINFO& information) const {
+    // The error information's strings belong to the caller once Invoke
+    // returns.
+    std::u16string description;
+    if (information.bstrDescription != nullptr) {
+        description.assign(information.bstrDescription, SysStringLen(information.bstrDescription));
+    }
+    SysFreeString(information.bstrSource);
+    SysFreeString(information.bstrDescription);
+    SysFreeString(information.bstrHelpFile);
+    raiseFailure(status, description);
+}
+
+void DispatchCalls::invoke(DISPID member, WORD flags, VARIANT* arguments, UINT count, VARIANT* result) {
     IDispatch* target = dispatchInterface();
     if (target == nullptr) raiseFailure(E_POINTER, u"");
     DISPID namedPut = DISPID_PROPERTYPUT;
     DISPPARAMS parameters{};
-    parameters.rgvarg = arguments.count == 0 ? nullptr : arguments.values.data();
-    parameters.cArgs = arguments.count;
+    parameters.rgvarg = count == 0 ? nullptr : arguments;
+    parameters.cArgs = count;
     if (flags == DISPATCH_PROPERTYPUT) {
         parameters.rgdispidNamedArgs = &namedPut;
         parameters.cNamedArgs = 1;
@@ -32,17 +45,31 @@ void DispatchCalls::invoke(DISPID member, WORD flags, VariantArguments& argument
     UINT argumentError = 0;
     const HRESULT status =
         target->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result, &information, &argumentError);
-    if (FAILED(status)) {
-        // The error information's strings belong to the caller once Invoke
-        // returns.
-        std::u16string description;
-        if (information.bstrDescription != nullptr) {
-            description.assign(information.bstrDescription, SysStringLen(information.bstrDescription));
+    if (FAILED(status)) raiseFromException(status, information);
+}
+
+void DispatchCalls::callI2ForEachByte(DISPID member, std::span<std::uint8_t> bytes) {
+    IDispatch* target = dispatchInterface();
+    if (target == nullptr) raiseFailure(E_POINTER, u"");
+    VARIANT in;
+    in.vt = VT_I4;
+    DISPPARAMS parameters{&in, nullptr, 1, 0};
+    // Filled in by a failed call only, which ends the loop.
+    EXCEPINFO information{};
+    UINT argumentError = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        in.lVal = static_cast<std::int32_t>(i);
+        // An I2 owns nothing: only another kind of answer needs clearing.
+        VARIANT out;
+        out.vt = VT_EMPTY;
+        const HRESULT status = target->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters,
+                                              &out, &information, &argumentError);
+        if (FAILED(status)) raiseFromException(status, information);
+        if (out.vt != VT_I2) {
+            VariantClear(&out);
+            raiseFailure(DISP_E_TYPEMISMATCH, u"");
         }
-        SysFreeString(information.bstrSource);
-        SysFreeString(information.bstrDescription);
-        SysFreeString(information.bstrHelpFile);
-        raiseFailure(status, description);
+        bytes[i] = static_cast<std::uint8_t>(out.iVal & 0xFF);
     }
 }
 
@@ -61,7 +88,7 @@ void DispatchCalls::invokeMethod(DISPID member, Arguments arguments, VARIANT* re
         if (a.type == VT_I4) v.lVal = a.integer;
         if (a.type == (VT_BSTR | VT_BYREF)) v.pbstrVal = a.text;
     }
-    invoke(member, DISPATCH_METHOD, variants, result);
+    invoke(member, DISPATCH_METHOD, variants.values.data(), variants.count, result);
 }
 
 void DispatchCalls::putI2(DISPID member, std::int16_t value) {
@@ -69,7 +96,7 @@ void DispatchCalls::putI2(DISPID member, std::int16_t value) {
     arguments.count = 1;
     arguments.values[0].vt = VT_I2;
     arguments.values[0].iVal = value;
-    invoke(member, DISPATCH_PROPERTYPUT, arguments, nullptr);
+    invoke(member, DISPATCH_PROPERTYPUT, arguments.values.data(), arguments.count, nullptr);
 }
 
 void DispatchCalls::putI4(DISPID member, std::int32_t value) {
@@ -77,7 +104,7 @@ void DispatchCalls::putI4(DISPID member, std::int32_t value) {
     arguments.count = 1;
     arguments.values[0].vt = VT_I4;
     arguments.values[0].lVal = value;
-    invoke(member, DISPATCH_PROPERTYPUT, arguments, nullptr);
+    invoke(member, DISPATCH_PROPERTYPUT, arguments.values.data(), arguments.count, nullptr);
 }
 
 void DispatchCalls::putText(DISPID member, const std::u16string& value) {
@@ -87,13 +114,13 @@ void DispatchCalls::putText(DISPID member, const std::u16string& value) {
     arguments.count = 1;
     arguments.values[0].vt = VT_BSTR;
     arguments.values[0].bstrVal = *text.address();
-    invoke(member, DISPATCH_PROPERTYPUT, arguments, nullptr);
+    invoke(member, DISPATCH_PROPERTYPUT, arguments.values.data(), arguments.count, nullptr);
 }
 
 std::u16string DispatchCalls::getText(DISPID member) {
     VariantArguments none;
     ResultVariant result;
-    invoke(member, DISPATCH_PROPERTYGET, none, &result.value);
+    invoke(member, DISPATCH_PROPERTYGET, none.values.data(), 0, &result.value);
     if (result.value.vt != VT_BSTR) raiseFailure(DISP_E_TYPEMISMATCH, u"");
     if (result.value.bstrVal == nullptr) return {};
     return std::u16string(result.value.bstrVal, SysStringLen(result.value.bstrVal));

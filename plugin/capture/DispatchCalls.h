@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <string>
 
 namespace zera {
@@ -39,6 +40,10 @@ public:
     void call(DISPID member, Arguments arguments = {});
     std::int16_t callI2(DISPID member, Arguments arguments = {});
     std::int32_t callI4(DISPID member, Arguments arguments = {});
+    // A method of one I4 argument that answers an I2, called for each index
+    // 0 .. bytes.size() - 1, each answer's low byte kept: one call per byte,
+    // the call's parameters set up once for them all.
+    void callI2ForEachByte(DISPID member, std::span<std::uint8_t> bytes);
 
     // No member of the control takes more.
     static constexpr std::size_t kMaxArguments = 8;
@@ -58,7 +63,9 @@ private:
         std::array<VARIANT, kMaxArguments> values{};
         UINT count = 0;
     };
-    void invoke(DISPID member, WORD flags, VariantArguments& arguments, VARIANT* result);
+    void invoke(DISPID member, WORD flags, VARIANT* arguments, UINT count, VARIANT* result);
+    // Frees the exception's strings and raises the failure.
+    void raiseFromException(HRESULT status, EXCEPINFO& information) const;
     void invokeMethod(DISPID member, Arguments arguments, VARIANT* result);
 };
 

@@ -61,10 +61,7 @@ bool CaptureState::renderSignatureImage(const std::u16string& signatureText, con
         imageBuffer.clear();
         imageBuffer.shrink_to_fit();
         imageBuffer.resize(static_cast<std::size_t>(size));
-        for (std::int32_t i = 0; i < size; ++i) {
-            const std::int16_t byte = link.callI2(RenderBufferByte, {DispatchArgument::i4(i)});
-            imageBuffer[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(byte & 0xFF);
-        }
+        link.callI2ForEachByte(RenderBufferByte, imageBuffer);
         link.call(RenderBufferRelease);
         *outBytes = imageBuffer.data();
         return true;

@@ -41,6 +41,20 @@ TEST_F(ModuleResources, LoadStringCopiesCutsAndTerminates) {
     EXPECT_EQ(load(1, 100), u"ZERA1nnYnnn");
 }
 
+TEST_F(ModuleResources, AModuleLoadedAgainIsReadAgain) {
+    // The module's directory is kept between calls; a module unloaded and
+    // loaded again (maybe elsewhere, under the same handle) is found anew.
+    EXPECT_EQ(load(128, 100), u"Penvira Sig Capture");
+    WCHAR fromProgram[4] = {u'x'};
+    EXPECT_EQ(LoadStringW(nullptr, 128, fromProgram, 4), 0) << "the test program carries no strings";
+    dlclose(handle);
+    handle = dlopen(ZERA_PLUGIN_FILE, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(handle, nullptr) << dlerror();
+    module = static_cast<HMODULE>(handle);
+    EXPECT_EQ(load(164, 100), u"ZERA_GetLastError( Type )");
+    EXPECT_EQ(LoadStringW(nullptr, 128, fromProgram, 4), 0);
+}
+
 TEST_F(ModuleResources, LoadStringOfAMissingStringLeavesItEmpty) {
     WCHAR buffer[8] = {u'x', u'x'};
     EXPECT_EQ(LoadStringW(module, 130, buffer, 8), 0) << "a string of an existing block that is not defined";

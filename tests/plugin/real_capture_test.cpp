@@ -88,8 +88,10 @@ protected:
         ASSERT_EQ(winplatform::registerInprocServer(sigplus::CLSID_SigPlus, SIGPLUS_LIBRARY), S_OK);
         StartedPlugin::SetUp();
         sigplus::clearJournal();
+        sigplus::setJournalEnabled(true);
     }
     void TearDown() override {
+        sigplus::setJournalEnabled(false);
         winplatform::setInputSource(nullptr);
         StartedPlugin::TearDown();
         winplatform::unregisterInprocServer(sigplus::CLSID_SigPlus);

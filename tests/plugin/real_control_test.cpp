@@ -36,10 +36,12 @@ protected:
         ASSERT_EQ(winplatform::registerInprocServer(sigplus::CLSID_SigPlus, SIGPLUS_LIBRARY), S_OK);
         StartedPlugin::SetUp();
         sigplus::clearJournal();
+        sigplus::setJournalEnabled(true);
         signature = exampleSignature();
         ASSERT_FALSE(signature.empty());
     }
     void TearDown() override {
+        sigplus::setJournalEnabled(false);
         StartedPlugin::TearDown();
         winplatform::unregisterInprocServer(sigplus::CLSID_SigPlus);
         EXPECT_EQ(sigplus::liveControlCount(), 0u);

@@ -296,6 +296,26 @@ TEST_F(Dispatch, ClearingTheJournalStartsItAfresh) {
     EXPECT_EQ(sigplus::journalLines(), std::vector<std::string>{"method ClearInk"});
 }
 
+TEST_F(Dispatch, TheJournalIsOffUnlessAskedForAndKeepsNoMoreThanItsLimit) {
+    Control control;
+    sigplus::setJournalEnabled(false);
+    EXPECT_EQ(control.call(d::ClearInk), S_OK);
+    EXPECT_EQ(control.putI2(d::RenderWidth, 100), S_OK);
+    EXPECT_TRUE(sigplus::journal().empty());
+    EXPECT_EQ(sigplus::journalDropped(), 0u) << "calls while off are not recorded at all";
+
+    sigplus::setJournalEnabled(true);
+    sigplus::setJournalLimit(2);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(control.putI2(d::RenderWidth, static_cast<SHORT>(i)), S_OK);
+    sigplus::setJournalLimit(sigplus::kDefaultJournalLimit);
+    EXPECT_EQ(sigplus::journalLines(), (std::vector<std::string>{"put RenderWidth 0", "put RenderWidth 1"}));
+    EXPECT_EQ(sigplus::journalDropped(), 3u);
+    sigplus::clearJournal();
+    EXPECT_EQ(sigplus::journalDropped(), 0u);
+    EXPECT_EQ(control.call(d::ClearInk), S_OK);
+    EXPECT_EQ(sigplus::journal().size(), 1u);
+}
+
 TEST_F(Dispatch, TheJournalWordsEveryKindOfArgumentAndResult) {
     Control control;
     control.bind({u"Auftrag Nr. 7 \u00fcber \u20ac 12", u""});

@@ -109,6 +109,29 @@ TEST_F(Render, ABytePastEitherEndOfTheBufferIsRefused) {
     EXPECT_EQ(last.iVal, 0x3B);  // a GIF ends with its trailer
 }
 
+TEST_F(Render, TheByteFetchAnswersAlikeWithoutTheJournal) {
+    // Without a journal the per-byte call takes its direct path.
+    Control control;
+    addInk(control, sampleInk());
+    ASSERT_EQ(control.call(d::RenderToBuffer), S_OK);
+    const LONG size = control.callI4(d::RenderBufferSize);
+    std::vector<SHORT> journalled;
+    for (LONG i = 0; i < size; ++i) journalled.push_back(control.callI2(d::RenderBufferByte, {i4(i)}));
+    sigplus::setJournalEnabled(false);
+    for (LONG i = 0; i < size; ++i) {
+        VARIANT byte;
+        ASSERT_EQ(control.call(d::RenderBufferByte, {i4(i)}, &byte), S_OK);
+        ASSERT_EQ(byte.vt, VT_I2);
+        ASSERT_EQ(byte.iVal, journalled[static_cast<std::size_t>(i)]) << "byte " << i;
+    }
+    EXCEPINFO exception{};
+    EXPECT_EQ(control.call(d::RenderBufferByte, {i4(size)}, nullptr, &exception), DISP_E_EXCEPTION);
+    EXPECT_EQ(exception.scode, DISP_E_BADINDEX);
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    EXPECT_EQ(control.call(d::RenderBufferByte, {i2(0)}), DISP_E_TYPEMISMATCH) << "an I2 index is still refused";
+}
+
 TEST_F(Render, ALoadedSignatureRendersAsAGifOfTheAskedSize) {
     std::u16string signature;
     {

@@ -144,9 +144,11 @@ protected:
         ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
         ASSERT_EQ(winplatform::registerInprocServer(sigplus::CLSID_SigPlus, SIGPLUS_LIBRARY), S_OK);
         sigplus::clearJournal();
+        sigplus::setJournalEnabled(true);
         bstrsBefore_ = winplatform::liveBstrCount();
     }
     void TearDown() override {
+        sigplus::setJournalEnabled(false);
         EXPECT_EQ(sigplus::liveControlCount(), 0u) << "a control object was not released";
         EXPECT_EQ(winplatform::liveBstrCount(), bstrsBefore_) << "a BSTR was not freed";
         CoUninitialize();

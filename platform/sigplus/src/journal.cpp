@@ -6,6 +6,7 @@
 #include <platform/utf.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <mutex>
 
@@ -37,8 +38,11 @@ struct Journal {
     std::vector<std::uint8_t> log;
     std::u16string texts;
     std::size_t count = 0;
+    std::size_t dropped = 0;
+    std::size_t limit = kDefaultJournalLimit;
     ULONG lastObject = 0;
 };
+
 
 Journal& store() {
     static Journal instance;
@@ -170,12 +174,19 @@ const char* kindName(CallKind kind) {
 
 }  // namespace
 
+std::atomic<bool> journalOn{false};
+
 void appendJournal(ULONG object, DISPID dispid, CallKind kind, const DISPPARAMS* params, HRESULT status,
                    const JournalResult& result) noexcept {
+    if (!journalling()) return;
     const UINT count = params != nullptr && params->rgvarg != nullptr ? params->cArgs : 0;
     const Tag tag = SUCCEEDED(status) ? resultTag(result) : Tag::None;
     Journal& j = store();
     std::lock_guard lock(j.mutex);
+    if (j.count >= j.limit || j.texts.size() >= kJournalTextLimit) {
+        ++j.dropped;
+        return;
+    }
     const std::size_t logBefore = j.log.size();
     const std::size_t textsBefore = j.texts.size();
     try {
@@ -244,6 +255,22 @@ std::vector<JournalEntry> journal() {
     return entries;
 }
 
+void setJournalEnabled(bool on) { journalOn.store(on); }
+
+bool journalEnabled() { return journalling(); }
+
+void setJournalLimit(std::size_t calls) {
+    Journal& j = store();
+    std::lock_guard lock(j.mutex);
+    j.limit = calls;
+}
+
+std::size_t journalDropped() {
+    Journal& j = store();
+    std::lock_guard lock(j.mutex);
+    return j.dropped;
+}
+
 void clearJournal() {
     Journal& j = store();
     std::lock_guard lock(j.mutex);
@@ -251,6 +278,7 @@ void clearJournal() {
     j.log.clear();
     j.texts.clear();
     j.count = 0;
+    j.dropped = 0;
     j.lastObject = 0;
 }
 

@@ -3,6 +3,7 @@
 
 #include "sigplus/journal.h"
 
+#include <atomic>
 #include <cstdint>
 #include <string_view>
 
@@ -17,7 +18,12 @@ struct JournalResult {
     std::u16string_view text;
 };
 
-// Records one call. The arguments are read from params as the caller passed
+// Whether calls are being recorded: a call site asks first and spends
+// nothing on the journal when it is off.
+extern std::atomic<bool> journalOn;
+inline bool journalling() noexcept { return journalOn.load(std::memory_order_relaxed); }
+
+// Records one call (unless the journal is off or full). The arguments are read from params as the caller passed
 // them (the control never writes to its arguments); the result only counts
 // for a call that succeeded. Never throws: a call that cannot be recorded
 // for want of memory is left out.

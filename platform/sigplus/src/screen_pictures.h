@@ -1,7 +1,7 @@
 // Pictures of the pad's screen, saved as PNG files into a folder: one for
 // each screen the pad showed (at every refresh, before a drawing over the
 // whole screen, and when the control goes). The folder is named by SIGPLUS_SCREENS when
-// a control is made; without it nothing is saved.
+// a control first uses its pad; without it nothing is saved.
 #pragma once
 
 #include "pad_screen.h"

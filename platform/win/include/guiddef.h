@@ -3,14 +3,29 @@
 
 #include "winplatform/types.h"
 
+#include <bit>
+#include <cstdint>
+
 struct GUID {
     DWORD Data1;
     WORD Data2;
     WORD Data3;
     BYTE Data4[8];
 
-    friend constexpr bool operator==(const GUID&, const GUID&) = default;
+    // As two 64-bit halves: every dispatch call compares its interface ID,
+    // and a member-by-member comparison costs a dozen compares.
+    friend constexpr bool operator==(const GUID& a, const GUID& b) {
+        struct Halves {
+            std::uint64_t low;
+            std::uint64_t high;
+        };
+        const auto x = std::bit_cast<Halves>(a);
+        const auto y = std::bit_cast<Halves>(b);
+        return x.low == y.low && x.high == y.high;
+    }
 };
+
+static_assert(sizeof(GUID) == 16, "a GUID is 128 bits with no padding");
 
 using IID = GUID;
 using CLSID = GUID;

@@ -6,8 +6,12 @@
 #include "winplatform/resources.h"
 
 #include <dlfcn.h>
+#include <link.h>
 
 #include <cstddef>
+#include <memory>
+#include <mutex>
+#include <string>
 
 namespace winplatform {
 
@@ -19,6 +23,77 @@ std::span<const BYTE> moduleResourceFile(HMODULE module) {
     if (module == nullptr) dlclose(handle);
     if (bytes == nullptr || size == nullptr) return {};
     return {bytes, *size};
+}
+
+namespace {
+
+// What tells one loaded module from another that a handle may later name:
+// where it was loaded and from which file.
+struct ModuleIdentity {
+    HMODULE module = nullptr;
+    ElfW(Addr) base = 0;
+    std::string file;
+
+    friend bool operator==(const ModuleIdentity&, const ModuleIdentity&) = default;
+};
+
+ModuleIdentity identityOf(HMODULE module) {
+    ModuleIdentity identity;
+    identity.module = module;
+    link_map* map = nullptr;
+    if (module != nullptr && dlinfo(module, RTLD_DI_LINKMAP, &map) == 0 && map != nullptr) {
+        identity.base = map->l_addr;
+        if (map->l_name != nullptr) identity.file = map->l_name;
+    }
+    return identity;
+}
+
+struct CachedDirectory {
+    ModuleIdentity identity;
+    ResourceDirectory directory;
+};
+
+struct DirectoryCache {
+    std::mutex mutex;
+    std::vector<std::unique_ptr<CachedDirectory>> directories;
+};
+
+DirectoryCache& cache() {
+    static DirectoryCache instance;
+    return instance;
+}
+
+ResourceDirectory readDirectory(HMODULE module) {
+    ResourceDirectory directory;
+    directory.file = moduleResourceFile(module);
+    forEachResource(directory.file, [&](const ResourceEntry& entry) {
+        directory.entries.push_back(entry);
+        return true;
+    });
+    return directory;
+}
+
+}  // namespace
+
+const ResourceDirectory& moduleResources(HMODULE module) {
+    ModuleIdentity identity = identityOf(module);
+    DirectoryCache& c = cache();
+    std::lock_guard lock(c.mutex);
+    for (auto& cached : c.directories) {
+        if (cached->identity.module != module) continue;
+        if (cached->identity == identity) return cached->directory;
+        // The handle names another module now: its directory is made anew
+        // below, in place of the old one (whose references are stale with
+        // their module).
+        cached->directory = readDirectory(module);
+        cached->identity = std::move(identity);
+        return cached->directory;
+    }
+    auto made = std::make_unique<CachedDirectory>();
+    made->directory = readDirectory(module);
+    made->identity = std::move(identity);
+    c.directories.push_back(std::move(made));
+    return c.directories.back()->directory;
 }
 
 }  // namespace winplatform
@@ -33,8 +108,8 @@ HRSRC findResource(HMODULE module, LPCWSTR type, LPCWSTR name, const WORD* langu
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    const auto file = winplatform::moduleResourceFile(module);
-    if (file.empty()) {
+    const winplatform::ResourceDirectory& directory = winplatform::moduleResources(module);
+    if (directory.file.empty()) {
         SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
         return nullptr;
     }
@@ -42,25 +117,25 @@ HRSRC findResource(HMODULE module, LPCWSTR type, LPCWSTR name, const WORD* langu
     const ResourceKey wantedName = ResourceKey::fromArgument(name);
     HRSRC found = nullptr;
     bool typeSeen = false;
-    winplatform::forEachResource(file, [&](const ResourceEntry& entry) {
-        if (!entry.type.matches(wantedType)) return true;
+    for (const ResourceEntry& entry : directory.entries) {
+        if (!entry.type.matches(wantedType)) continue;
         typeSeen = true;
-        if (!entry.name.matches(wantedName)) return true;
-        if (language != nullptr && *language != 0 && entry.language != *language) return true;
+        if (!entry.name.matches(wantedName)) continue;
+        if (language != nullptr && *language != 0 && entry.language != *language) continue;
         found = reinterpret_cast<HRSRC>(const_cast<BYTE*>(entry.header));
-        return false;
-    });
+        break;
+    }
     if (found == nullptr) SetLastError(typeSeen ? ERROR_RESOURCE_NAME_NOT_FOUND : ERROR_RESOURCE_TYPE_NOT_FOUND);
     return found;
 }
 
-// The entry a resource handle points at, checked against the module's file.
-std::optional<ResourceEntry> entryOf(HMODULE module, HRSRC resource) {
-    const auto file = winplatform::moduleResourceFile(module);
+// The entry a resource handle points at, among the module's entries.
+const ResourceEntry* entryOf(HMODULE module, HRSRC resource) {
     const auto* header = reinterpret_cast<const BYTE*>(resource);
-    if (file.empty() || header < file.data() || header >= file.data() + file.size()) return std::nullopt;
-    std::size_t next = 0;
-    return winplatform::parseResourceEntry(file, static_cast<std::size_t>(header - file.data()), &next);
+    for (const ResourceEntry& entry : winplatform::moduleResources(module).entries) {
+        if (entry.header == header) return &entry;
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -74,8 +149,8 @@ WINPLATFORM_API HRSRC WINAPI FindResourceExW(HMODULE module, LPCWSTR type, LPCWS
 }
 
 WINPLATFORM_API HGLOBAL WINAPI LoadResource(HMODULE module, HRSRC resource) {
-    const auto entry = entryOf(module, resource);
-    if (!entry) {
+    const ResourceEntry* entry = entryOf(module, resource);
+    if (entry == nullptr) {
         SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
         return nullptr;
     }
@@ -85,8 +160,8 @@ WINPLATFORM_API HGLOBAL WINAPI LoadResource(HMODULE module, HRSRC resource) {
 WINPLATFORM_API LPVOID WINAPI LockResource(HGLOBAL loaded) { return loaded; }
 
 WINPLATFORM_API DWORD WINAPI SizeofResource(HMODULE module, HRSRC resource) {
-    const auto entry = entryOf(module, resource);
-    return entry ? static_cast<DWORD>(entry->data.size()) : 0;
+    const ResourceEntry* entry = entryOf(module, resource);
+    return entry != nullptr ? static_cast<DWORD>(entry->data.size()) : 0;
 }
 
 WINPLATFORM_API BOOL WINAPI GetModuleHandleExW(DWORD flags, LPCWSTR moduleNameOrAddress, HMODULE* module) {

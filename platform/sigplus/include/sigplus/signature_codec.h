@@ -54,11 +54,13 @@ std::string encodeSignature(const Ink& ink, const BoundTexts& bound, SignatureMo
 // any other string. Never throws for a malformed string.
 std::optional<Ink> decodeSignature(std::string_view text, const BoundTexts& bound, SignatureModes modes);
 
-// The layers below authentication, exposed for the fuzz target.
+// The layers below authentication, exposed for the fuzz target and tests.
 namespace codec {
 std::vector<std::uint8_t> serializeInk(const Ink& ink);
 std::optional<Ink> parseInk(std::span<const std::uint8_t> payload);
 std::optional<std::vector<std::uint8_t>> unpack(std::span<const std::uint8_t> packed, bool compressed);
+// URL-safe base64 without padding; nothing for any other text.
+std::optional<std::vector<std::uint8_t>> fromBase64(std::string_view text);
 }  // namespace codec
 
 }  // namespace sigplus

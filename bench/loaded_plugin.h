@@ -1,0 +1,60 @@
+// The plug-in loaded as a host loads it, with the replacement control
+// registered as an in-process server, and the bundled signature's text.
+#pragma once
+
+#include "HostCallBlock.h"
+
+#include <FMWrapper/HostSide.h>
+#include <platform/utf.h>
+#include <sigplus/control.h>
+#include <winplatform/com_registry.h>
+
+#include <dlfcn.h>
+
+#include <fstream>
+#include <stdexcept>
+#include <string>
+
+namespace bench {
+
+class LoadedPlugin {
+public:
+    LoadedPlugin() {
+        winplatform::registerInprocServer(sigplus::CLSID_SigPlus, SIGPLUS_LIBRARY);
+        handle_ = dlopen(ZERA_PLUGIN_FILE, RTLD_NOW | RTLD_LOCAL);
+        if (handle_ == nullptr) throw std::runtime_error(dlerror());
+        entry_ = reinterpret_cast<FMExternCallProcPtr>(dlsym(handle_, "FMExternCallProc"));
+        call(kCallStartup);
+    }
+    ~LoadedPlugin() {
+        call(kCallShutdown);
+        dlclose(handle_);
+    }
+    LoadedPlugin(const LoadedPlugin&) = delete;
+    LoadedPlugin& operator=(const LoadedPlugin&) = delete;
+
+private:
+    void call(std::uint8_t type) {
+        HostCallBlock block{};
+        block.callType = type;
+        block.hostVersion = 60;
+        block.moduleHandle = reinterpret_cast<std::uintptr_t>(handle_);
+        entry_(&block);
+    }
+    void* handle_;
+    FMExternCallProcPtr entry_;
+};
+
+inline std::u16string exampleSignature() {
+    std::ifstream in(ZERA_EXAMPLE_SIGNATURE);
+    std::string text;
+    std::getline(in, text);
+    return platform::utf8ToUtf16(text);
+}
+
+// The call a script makes: the bundled signature, bound to "Order 1042".
+inline std::vector<fmw::Value> renderArguments() {
+    return {fmw::Value::text(exampleSignature()), fmw::Value::text(u"Order 1042")};
+}
+
+}  // namespace bench

@@ -1,0 +1,68 @@
+// Pen input and the control's events: the container finds the event
+// interface and its connection point, and each pen-down fires PenDown.
+#include "control_class.h"
+
+#include "journal_store.h"
+#include "sigplus/pad_script.h"
+
+#include <new>
+#include <optional>
+#include <string_view>
+
+namespace sigplus {
+
+HRESULT Control::GetClassInfo(ITypeInfo** typeInfo) {
+    if (typeInfo != nullptr) *typeInfo = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT Control::GetGUID(DWORD kind, GUID* guid) {
+    if (guid == nullptr) return E_POINTER;
+    if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
+    *guid = DIID_SigPlusEvents;
+    return S_OK;
+}
+
+HRESULT Control::EnumConnectionPoints(IEnumConnectionPoints** points) {
+    if (points != nullptr) *points = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT Control::FindConnectionPoint(REFIID iid, IConnectionPoint** point) {
+    if (point == nullptr) return E_POINTER;
+    *point = nullptr;
+    if (iid != DIID_SigPlusEvents) return CONNECT_E_NOCONNECTION;
+    *point = &events_;
+    events_.AddRef();
+    return S_OK;
+}
+
+void Control::firePenDown() {
+    appendJournal(number_, dispid::PenDown, CallKind::Event, nullptr, S_OK, {});
+    events_.fire(dispid::PenDown);
+}
+
+HRESULT Control::DeliverInput(const char* payload, ULONG length) {
+    if (payload == nullptr && length > 0) return E_POINTER;
+    try {
+        const std::optional<PenInput> pen = parsePenInput(std::string_view(payload, length));
+        if (!pen) return E_INVALIDARG;
+        // The container's handler runs inside the event and may let go of
+        // the control; it stays until the input is taken.
+        struct Hold {
+            explicit Hold(Control& c) : control(c) { control.AddRef(); }
+            ~Hold() { control.Release(); }
+            Hold(const Hold&) = delete;
+            Hold& operator=(const Hold&) = delete;
+            Control& control;
+        } hold(*this);
+        members_.penDown(pen->points.front());
+        firePenDown();
+        members_.recordPen(*pen);
+        return S_OK;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+}  // namespace sigplus

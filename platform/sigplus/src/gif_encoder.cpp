@@ -1,0 +1,215 @@
+#include "gif_encoder.h"
+
+#include <algorithm>
+#include <array>
+#include <stdexcept>
+
+namespace sigplus {
+namespace {
+
+constexpr int kMaxCode = 4095;  // the last code of a 12-bit table
+
+void putWord(std::vector<std::uint8_t>& out, int value) {
+    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
+    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
+}
+
+// Codes packed from the low bit up, in data sub-blocks of up to 255 bytes.
+class CodeWriter {
+public:
+    explicit CodeWriter(std::vector<std::uint8_t>& out) : out_(out) {}
+
+    void put(int code, int bits) {
+        bitBuffer_ |= static_cast<std::uint32_t>(code) << bitCount_;
+        bitCount_ += bits;
+        while (bitCount_ >= 8) {
+            byte(static_cast<std::uint8_t>(bitBuffer_ & 0xFF));
+            bitBuffer_ >>= 8;
+            bitCount_ -= 8;
+        }
+    }
+    // The last bits, the last block, and the empty block that ends the data.
+    void finish() {
+        if (bitCount_ > 0) byte(static_cast<std::uint8_t>(bitBuffer_ & 0xFF));
+        flushBlock();
+        out_.push_back(0);
+    }
+
+private:
+    // Bytes gather in a block of their own and go out a block at a time.
+    void byte(std::uint8_t value) {
+        if (blockSize_ == kBlockSize) flushBlock();
+        block_[1 + static_cast<std::size_t>(blockSize_++)] = value;
+    }
+    void flushBlock() {
+        if (blockSize_ == 0) return;
+        block_[0] = static_cast<std::uint8_t>(blockSize_);
+        out_.insert(out_.end(), block_.begin(), block_.begin() + 1 + blockSize_);
+        blockSize_ = 0;
+    }
+
+    static constexpr std::ptrdiff_t kBlockSize = 255;
+    std::vector<std::uint8_t>& out_;
+    std::uint32_t bitBuffer_ = 0;
+    int bitCount_ = 0;
+    std::array<std::uint8_t, 1 + kBlockSize> block_{};
+    std::ptrdiff_t blockSize_ = 0;
+};
+
+// The LZW string table: for each code, its extension by each pixel value
+// (0 for none; no string's code is ever 0). Kept per thread and emptied
+// string by string, so an image costs only the strings it makes.
+struct TableStorage {
+    std::vector<std::uint16_t> next;
+    std::array<std::uint32_t, kMaxCode + 1> made{};
+};
+
+// Not inlined: thread storage is reached once per image, not per string.
+[[gnu::noinline]] TableStorage& tableOfThisThread() {
+    thread_local TableStorage storage;
+    return storage;
+}
+
+// The compressor, as giflib's: a clear code first; a string's code when
+// the next pixel ends the longest string known; the code width raised
+// after a code is written once the next code no longer fits; a clear code
+// and a new table when the table is full. The table is left empty however
+// the encoding ends.
+class Compressor {
+public:
+    Compressor(int codeBits, CodeWriter& writer)
+        : writer_(writer),
+          codeBits_(codeBits),
+          clearCode_(1 << codeBits),
+          firstCode_(clearCode_ + 2),
+          nextCode_(firstCode_),
+          bits_(codeBits + 1),
+          widthLimit_(1 << bits_) {
+        TableStorage& storage = tableOfThisThread();
+        const std::size_t size = static_cast<std::size_t>(kMaxCode + 1) << codeBits;
+        if (storage.next.size() < size) storage.next.assign(size, 0);
+        next_ = storage.next.data();
+        made_ = storage.made.data();
+    }
+    ~Compressor() { clearTable(); }
+    Compressor(const Compressor&) = delete;
+    Compressor& operator=(const Compressor&) = delete;
+
+    void run(const GifPicture& picture) {
+        // The code width as a constant of the loop: a shift by a constant.
+        switch (codeBits_) {
+        case 2: run<2>(picture); break;
+        case 3: run<3>(picture); break;
+        case 4: run<4>(picture); break;
+        case 5: run<5>(picture); break;
+        case 6: run<6>(picture); break;
+        case 7: run<7>(picture); break;
+        default: run<8>(picture); break;
+        }
+    }
+
+private:
+    template <int Shift>
+    void run(const GifPicture& picture) {
+        output(clearCode_);
+        const std::uint16_t* next = next_;
+        const int width = picture.width;
+        // The current string's row of the table (its code shifted by
+        // codeBits): a pixel's slot is one OR away.
+        std::size_t current = static_cast<std::size_t>(picture.pixels[0]) << Shift;
+        int x = 1;
+        for (int y = 0; y < picture.height; ++y, x = 0) {
+            const std::uint8_t* row = picture.pixels + static_cast<std::size_t>(y) * picture.stride;
+            for (; x < width; ++x) {
+                const std::size_t pixel = row[x];
+                const std::size_t slot = current | pixel;
+                const std::uint16_t longer = next[slot];
+                if (longer != 0) {
+                    current = static_cast<std::size_t>(longer) << Shift;
+                } else {
+                    endString(current >> Shift, slot);
+                    current = pixel << Shift;
+                }
+            }
+        }
+        output(static_cast<int>(current >> Shift));
+        output(clearCode_ + 1);  // the end code
+    }
+
+    // The pixel at `slot` does not extend the current string.
+    [[gnu::noinline]] void endString(std::size_t code, std::size_t slot) {
+        output(static_cast<int>(code));
+        if (nextCode_ >= kMaxCode) {
+            output(clearCode_);
+            clearTable();
+            nextCode_ = firstCode_;
+            bits_ = codeBits_ + 1;
+            widthLimit_ = 1 << bits_;
+        } else {
+            next_[slot] = static_cast<std::uint16_t>(nextCode_++);
+            made_[count_++] = static_cast<std::uint32_t>(slot);
+        }
+    }
+    void output(int code) {
+        writer_.put(code, bits_);
+        if (nextCode_ >= widthLimit_ && code <= kMaxCode) widthLimit_ = 1 << ++bits_;
+    }
+    void clearTable() {
+        for (std::size_t i = 0; i < count_; ++i) next_[made_[i]] = 0;
+        count_ = 0;
+    }
+
+    CodeWriter& writer_;
+    const int codeBits_;
+    const int clearCode_;
+    const int firstCode_;
+    int nextCode_;
+    int bits_;
+    int widthLimit_;
+    std::uint16_t* next_ = nullptr;
+    std::uint32_t* made_ = nullptr;
+    std::size_t count_ = 0;
+};
+
+}  // namespace
+
+std::vector<std::uint8_t> encodeGif(const GifPicture& picture) {
+    const int bits = picture.paletteBits;
+    if (picture.width < 1 || picture.height < 1 || picture.width > 0xFFFF || picture.height > 0xFFFF || bits < 1 ||
+        bits > 8 || picture.pixels == nullptr || picture.stride < static_cast<std::size_t>(picture.width) ||
+        picture.palette.size() != 3u << bits) {
+        throw std::invalid_argument("not a picture the GIF encoder takes");
+    }
+    std::vector<std::uint8_t> out;
+    // Roughly what a signature image takes; more is added as needed.
+    out.reserve(1024 + static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height) / 8);
+    const char signature[] = "GIF87a";
+    out.insert(out.end(), signature, signature + 6);
+    putWord(out, picture.width);
+    putWord(out, picture.height);
+    // A global colour table, its colour resolution the palette's bits.
+    out.push_back(static_cast<std::uint8_t>(0x80 | ((bits - 1) << 4) | (bits - 1)));
+    out.push_back(0);  // background colour
+    out.push_back(0);  // no aspect ratio
+    out.insert(out.end(), picture.palette.begin(), picture.palette.end());
+
+    out.push_back(0x2C);  // the image, over the whole screen, no local table
+    putWord(out, 0);
+    putWord(out, 0);
+    putWord(out, picture.width);
+    putWord(out, picture.height);
+    out.push_back(0);
+
+    const int codeBits = std::max(2, bits);
+    out.push_back(static_cast<std::uint8_t>(codeBits));
+    CodeWriter writer(out);
+    {
+        Compressor compressor(codeBits, writer);
+        compressor.run(picture);
+    }
+    writer.finish();
+    out.push_back(0x3B);
+    return out;
+}
+
+}  // namespace sigplus
