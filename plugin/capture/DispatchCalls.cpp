@@ -1,5 +1,7 @@
 #include "DispatchCalls.h"
 
+#include <platform/wide_text.h>
+
 namespace zera {
 namespace {
 
@@ -15,7 +17,7 @@ public:
 }  // namespace
 
 OwnedBstr::OwnedBstr(const std::u16string& text)
-    : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+    : value_(SysAllocStringLen(platform::wide(text.data()), static_cast<UINT>(text.size()))) {}
 
 void DispatchCalls::invoke(DISPID member, WORD flags, VariantArguments& arguments, VARIANT* result) {
     IDispatch* target = dispatchInterface();
@@ -37,7 +39,7 @@ void DispatchCalls::invoke(DISPID member, WORD flags, VariantArguments& argument
         // returns.
         std::u16string description;
         if (information.bstrDescription != nullptr) {
-            description.assign(information.bstrDescription, SysStringLen(information.bstrDescription));
+            description.assign(platform::utf16(information.bstrDescription), SysStringLen(information.bstrDescription));
         }
         SysFreeString(information.bstrSource);
         SysFreeString(information.bstrDescription);
@@ -96,7 +98,7 @@ std::u16string DispatchCalls::getText(DISPID member) {
     invoke(member, DISPATCH_PROPERTYGET, none, &result.value);
     if (result.value.vt != VT_BSTR) raiseFailure(DISP_E_TYPEMISMATCH, u"");
     if (result.value.bstrVal == nullptr) return {};
-    return std::u16string(result.value.bstrVal, SysStringLen(result.value.bstrVal));
+    return std::u16string(platform::utf16(result.value.bstrVal), SysStringLen(result.value.bstrVal));
 }
 
 void DispatchCalls::call(DISPID member, Arguments arguments) {

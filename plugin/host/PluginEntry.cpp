@@ -9,6 +9,7 @@
 #include "resource.h"
 
 #include <windows.h>
+#include <platform/wide_text.h>
 
 #include <array>
 #include <climits>
@@ -34,7 +35,7 @@ HostCallBlock* currentCallBlock() { return lastCallBlock; }
 
 void loadFunctionText(std::int16_t id, fmx::Text* text, bool nameOnly) {
     std::array<char16_t, kLoadBufferChars> buffer{};
-    LoadStringW(moduleFromBlock(), stringIdFor(static_cast<std::uint16_t>(id)), buffer.data(),
+    LoadStringW(moduleFromBlock(), stringIdFor(static_cast<std::uint16_t>(id)), platform::wide(buffer.data()),
                 static_cast<int>(buffer.size()));
     hostCall([&](HostError& error) { FM_Text_AssignUnicode(text, buffer.data(), error); });
     if (!nameOnly) return;
@@ -91,7 +92,7 @@ void copyStringForHost(const HostCallBlock& block) {
     // host's buffer instead of text; a null buffer has nowhere to go.
     if (buffer == nullptr || block.bufferChars == 0) return;
     const int capacity = block.bufferChars > INT_MAX ? INT_MAX : static_cast<int>(block.bufferChars);
-    LoadStringW(moduleFromBlock(), stringIdFor(block.stringId), buffer, capacity);
+    LoadStringW(moduleFromBlock(), stringIdFor(block.stringId), platform::wide(buffer), capacity);
 }
 
 }  // namespace zera
