@@ -92,6 +92,10 @@ void copyStringForHost(const HostCallBlock& block) {
     // host's buffer instead of text; a null buffer has nowhere to go.
     if (buffer == nullptr || block.bufferChars == 0) return;
     const int capacity = block.bufferChars > INT_MAX ? INT_MAX : static_cast<int>(block.bufferChars);
+    // Win32's string loader leaves the buffer as it was when the string is
+    // missing or there is room for the terminator only: the host still gets
+    // an empty text.
+    buffer[0] = u'\0';
     LoadStringW(moduleFromBlock(), stringIdFor(block.stringId), platform::wide(buffer), capacity);
 }
 
