@@ -3,6 +3,7 @@
 #include "DlgConfig.h"
 #include "FunctionTable.h"
 #include "HostAdapters.h"
+#include "ModuleBoundary.h"
 #include "ModuleContextGuard.h"
 #include "functions/LastError.h"
 #include "functions/Version.h"
@@ -104,11 +105,16 @@ void copyStringForHost(const HostCallBlock& block) {
 ZERA_EXPORT void FMExternCallProc(HostCallBlock* block) {
     if (block == nullptr) return;
     zera::lastCallBlock = block;
-    switch (block->callType) {
-        case kCallStartup: block->result = zera::startup(block->hostVersion); break;
-        case kCallShutdown: zera::shutdown(); break;
-        case kCallPreferences: zera::showPreferences(); break;
-        case kCallGetString: zera::copyStringForHost(*block); break;
-        default: break;
-    }
+    const auto leaveBlock = [] {};
+    zera::atModuleBoundary(
+        [block] {
+            switch (block->callType) {
+                case kCallStartup: block->result = zera::startup(block->hostVersion); break;
+                case kCallShutdown: zera::shutdown(); break;
+                case kCallPreferences: zera::showPreferences(); break;
+                case kCallGetString: zera::copyStringForHost(*block); break;
+                default: break;
+            }
+        },
+        leaveBlock, leaveBlock);
 }
