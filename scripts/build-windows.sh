@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Builds the Windows programs of drvwatch with the mingw-w64 cross compilers,
-# apart from the rest of the tree (the ordinary build makes them too, in
-# build/windows/):
-#   build-windows/i686/drvwatch.exe     the 32-bit program that is shipped
-#   build-windows/x86_64/drvwatch.exe   the 64-bit build the wine tests run
-# Each folder also holds fake_installer.exe, the tests' stand-in installer.
+# Builds the Windows files with the mingw-w64 cross compilers, apart from
+# the rest of the tree (the ordinary build makes them too, in build/windows/):
+#   build-windows/i686/ZERA_VirOrar.fmx  the 32-bit plug-in that is shipped
+#   build-windows/i686/drvwatch.exe      the 32-bit program that is shipped
+#   build-windows/x86_64/                the 64-bit builds the wine tests run
+# Each folder also holds fake_installer.exe, the tests' stand-in installer;
+# the x86_64 one FMWrapper.dll and plugin_wine_tests.exe.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,5 +13,10 @@ for arch in i686 x86_64; do
   cmake -S drvwatch/windows -B "build-windows/$arch" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-mingw-$arch.cmake"
   cmake --build "build-windows/$arch"
+  toolchain="toolchain-mingw-$arch.cmake"
+  [ "$arch" = x86_64 ] && toolchain=toolchain-mingw-x86_64-posix.cmake
+  cmake -S windows -B "build-windows/plugin-$arch" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/$toolchain" -DZERA_WINDOWS_OUTPUT="$PWD/build-windows/$arch"
+  cmake --build "build-windows/plugin-$arch"
 done
-echo "build-windows: $(ls build-windows/*/drvwatch.exe | tr '\n' ' ')"
+echo "build-windows: $(ls build-windows/*/drvwatch.exe build-windows/*/ZERA_VirOrar.fmx | tr '\n' ' ')"

@@ -1,5 +1,7 @@
 #include "DispatchCalls.h"
 
+#include <platform/wide_text.h>
+
 namespace zera {
 namespace {
 
@@ -15,14 +17,14 @@ public:
 }  // namespace
 
 OwnedBstr::OwnedBstr(const std::u16string& text)
-    : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+    : value_(SysAllocStringLen(platform::wide(text.data()), static_cast<UINT>(text.size()))) {}
 
 void DispatchCalls::raiseFromException(HRESULT status, EXCEPINFO& information) const {
     // The error information's strings belong to the caller once Invoke
     // returns.
     std::u16string description;
     if (information.bstrDescription != nullptr) {
-        description.assign(information.bstrDescription, SysStringLen(information.bstrDescription));
+        description.assign(platform::utf16(information.bstrDescription), SysStringLen(information.bstrDescription));
     }
     SysFreeString(information.bstrSource);
     SysFreeString(information.bstrDescription);
@@ -123,7 +125,7 @@ std::u16string DispatchCalls::getText(DISPID member) {
     invoke(member, DISPATCH_PROPERTYGET, none.values.data(), 0, &result.value);
     if (result.value.vt != VT_BSTR) raiseFailure(DISP_E_TYPEMISMATCH, u"");
     if (result.value.bstrVal == nullptr) return {};
-    return std::u16string(result.value.bstrVal, SysStringLen(result.value.bstrVal));
+    return std::u16string(platform::utf16(result.value.bstrVal), SysStringLen(result.value.bstrVal));
 }
 
 void DispatchCalls::call(DISPID member, Arguments arguments) {

@@ -10,6 +10,7 @@
 #include "hostapi/ModuleContextGuard.h"
 
 #include <windows.h>
+#include <platform/wide_text.h>
 
 #include <vector>
 
@@ -20,7 +21,7 @@ namespace {
 class OutputFile {
 public:
     explicit OutputFile(const std::u16string& path)
-        : handle_(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+        : handle_(CreateFileW(platform::wide(path.c_str()), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
     ~OutputFile() {
         if (isOpen()) CloseHandle(handle_);
     }

@@ -3,6 +3,7 @@
 #include "ErrorCodes.h"
 
 #include <windows.h>
+#include <platform/wide_text.h>
 
 #include <memory>
 
@@ -22,7 +23,7 @@ std::u16string fromAnsi(std::string_view text) {
     const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::u16string wide(static_cast<std::size_t>(length), u'\0');
     if (length > 0) {
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), platform::wide(wide.data()), length);
     }
     return wide;
 }

@@ -6,6 +6,7 @@
 #include "hostapi/HostAdapters.h"
 #include "hostapi/ModuleContextGuard.h"
 
+#include <platform/wide_text.h>
 #include <shlwapi.h>
 
 #include <string>
@@ -57,7 +58,7 @@ ZERA_HANDLER(Do_ZERA_SetBannerPath) {
         const std::u16string path = readTextParam(p, 0);
         // Existence only: the file is neither opened nor checked to be a
         // bitmap. An empty path names nothing.
-        if (!path.empty() && PathFileExistsW(path.c_str())) {
+        if (!path.empty() && PathFileExistsW(platform::wide(path.c_str()))) {
             bannerPath = path;
             return;
         }

@@ -2,6 +2,7 @@
 
 #include "DlgConfig.h"
 #include "FunctionTable.h"
+#include "ModuleBoundary.h"
 #include "functions/LastError.h"
 #include "functions/Version.h"
 #include "hostapi/HostAdapters.h"
@@ -9,6 +10,7 @@
 #include "resource.h"
 
 #include <windows.h>
+#include <platform/wide_text.h>
 
 #include <array>
 #include <climits>
@@ -34,7 +36,7 @@ HostCallBlock* currentCallBlock() { return lastCallBlock; }
 
 void loadFunctionText(std::int16_t id, fmx::Text* text, bool nameOnly) {
     std::array<char16_t, kLoadBufferChars> buffer{};
-    LoadStringW(moduleFromBlock(), stringIdFor(static_cast<std::uint16_t>(id)), buffer.data(),
+    LoadStringW(moduleFromBlock(), stringIdFor(static_cast<std::uint16_t>(id)), platform::wide(buffer.data()),
                 static_cast<int>(buffer.size()));
     hostCall([&](HostError& error) { FM_Text_AssignUnicode(text, buffer.data(), error); });
     if (!nameOnly) return;
@@ -91,7 +93,11 @@ void copyStringForHost(const HostCallBlock& block) {
     // host's buffer instead of text; a null buffer has nowhere to go.
     if (buffer == nullptr || block.bufferChars == 0) return;
     const int capacity = block.bufferChars > INT_MAX ? INT_MAX : static_cast<int>(block.bufferChars);
-    LoadStringW(moduleFromBlock(), stringIdFor(block.stringId), buffer, capacity);
+    // Win32's string loader leaves the buffer as it was when the string is
+    // missing or there is room for the terminator only: the host still gets
+    // an empty text.
+    buffer[0] = u'\0';
+    LoadStringW(moduleFromBlock(), stringIdFor(block.stringId), platform::wide(buffer), capacity);
 }
 
 }  // namespace zera
@@ -99,11 +105,16 @@ void copyStringForHost(const HostCallBlock& block) {
 ZERA_EXPORT void FMExternCallProc(HostCallBlock* block) {
     if (block == nullptr) return;
     zera::lastCallBlock = block;
-    switch (block->callType) {
-        case kCallStartup: block->result = zera::startup(block->hostVersion); break;
-        case kCallShutdown: zera::shutdown(); break;
-        case kCallPreferences: zera::showPreferences(); break;
-        case kCallGetString: zera::copyStringForHost(*block); break;
-        default: break;
-    }
+    const auto leaveBlock = [] {};
+    zera::atModuleBoundary(
+        [block] {
+            switch (block->callType) {
+                case kCallStartup: block->result = zera::startup(block->hostVersion); break;
+                case kCallShutdown: zera::shutdown(); break;
+                case kCallPreferences: zera::showPreferences(); break;
+                case kCallGetString: zera::copyStringForHost(*block); break;
+                default: break;
+            }
+        },
+        leaveBlock, leaveBlock);
 }

@@ -1,6 +1,7 @@
 #include "DiagLog.h"
 
 #include <windows.h>
+#include <platform/wide_text.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -9,7 +10,7 @@
 namespace zera {
 namespace {
 
-constexpr WCHAR kLogPath[] = u"c:\\PenviraLog.txt";
+constexpr char16_t kLogPath[] = u"c:\\PenviraLog.txt";
 
 // Numbers the entries of this load; the first one written also writes the
 // separator.
@@ -30,7 +31,7 @@ std::vector<char> narrow(const std::u16string& text) {
 }  // namespace
 
 void WriteDiagLog(const std::u16string& text) {
-    FILE* file = _wfopen(kLogPath, u"at");
+    FILE* file = _wfopen(platform::wide(kLogPath), platform::wide(u"at"));
     if (file == nullptr) return;
     const std::vector<char> bytes = narrow(text);
     if (entryCounter == 0) {

@@ -3,6 +3,7 @@
 #include "capture/SigPlusMembers.h"
 
 #include <platform/utf.h>
+#include <platform/wide_text.h>
 #include <winplatform/com_object.h>
 
 #include <cstdio>
@@ -31,9 +32,9 @@ std::string describeArgument(const VARIANT& v, VARTYPE expected) {
         case VT_I2: return std::to_string(v.iVal);
         case VT_I4: return std::to_string(v.lVal);
         case VT_BOOL: return v.boolVal != VARIANT_FALSE ? "true" : "false";
-        case VT_BSTR: return platform::utf16ToUtf8(std::u16string(v.bstrVal, SysStringLen(v.bstrVal)));
+        case VT_BSTR: return platform::utf16ToUtf8(std::u16string(platform::utf16(v.bstrVal), SysStringLen(v.bstrVal)));
         case VT_BSTR | VT_BYREF:
-            return platform::utf16ToUtf8(std::u16string(*v.pbstrVal, SysStringLen(*v.pbstrVal)));
+            return platform::utf16ToUtf8(std::u16string(platform::utf16(*v.pbstrVal), SysStringLen(*v.pbstrVal)));
         default: return "vt=" + std::to_string(v.vt);
     }
 }
@@ -87,7 +88,7 @@ public:
         const auto failing = state->script.failing.find(member);
         if (failing != state->script.failing.end() && state->callCounts[member]++ >= failing->second) {
             state->calls.push_back(withFailure(entry, DISP_E_EXCEPTION));
-            if (exception != nullptr) exception->bstrDescription = SysAllocString(u"the pad did not answer");
+            if (exception != nullptr) exception->bstrDescription = SysAllocString(platform::wide(u"the pad did not answer"));
             return DISP_E_EXCEPTION;
         }
         state->calls.push_back(entry);
@@ -108,7 +109,7 @@ public:
             case members::SignatureText:  // read on acceptance
                 if (flags == DISPATCH_PROPERTYGET) {
                     result->vt = VT_BSTR;
-                    result->bstrVal = SysAllocStringLen(state->script.signatureText.data(),
+                    result->bstrVal = SysAllocStringLen(platform::wide(state->script.signatureText.data()),
                                                         static_cast<UINT>(state->script.signatureText.size()));
                 }
                 break;

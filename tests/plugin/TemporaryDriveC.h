@@ -10,11 +10,21 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <system_error>
 
 class TemporaryDriveC {
 public:
     // `name` tells the tests' folders apart; without `made` the folder does
     // not exist at first, like a machine without drive C.
+#if defined(_WIN32)
+    // On Windows drive C is the system's own (under wine the prefix's): only
+    // the log file is the test's, gone before and after.
+    explicit TemporaryDriveC(const std::string&) : path_("C:\\") { std::filesystem::remove(logFile()); }
+    ~TemporaryDriveC() {
+        std::error_code ignored;
+        std::filesystem::remove(logFile(), ignored);
+    }
+#else
     explicit TemporaryDriveC(const std::string& name, bool made = true)
         : path_(std::filesystem::temp_directory_path() / ("zera-" + name + "-c-" + std::to_string(::getpid()))) {
         std::filesystem::remove_all(path_);
@@ -25,6 +35,7 @@ public:
         unsetenv("WIN_DRIVE_C");
         std::filesystem::remove_all(path_);
     }
+#endif
     TemporaryDriveC(const TemporaryDriveC&) = delete;
     TemporaryDriveC& operator=(const TemporaryDriveC&) = delete;
 

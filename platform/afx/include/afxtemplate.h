@@ -11,6 +11,12 @@
 #include <string>
 #include <vector>
 
+// The framework's own resource type for a dialog's initialisation data;
+// Win32's headers do not name it.
+#ifndef RT_DLGINIT
+#define RT_DLGINIT MAKEINTRESOURCEW(240)
+#endif
+
 namespace afx {
 
 // A class or title field: absent, a number, or a text.

@@ -167,8 +167,13 @@ protected:                                                         \
 #define VTS_NONE nullptr
 
 // Button clicks in message maps.
-inline constexpr UINT WM_COMMAND = 0x0111;
-inline constexpr UINT BN_CLICKED = 0;
+// The Win32 headers define these as macros; the Linux platform lacks them.
+#ifndef WM_COMMAND
+#define WM_COMMAND 0x0111
+#endif
+#ifndef BN_CLICKED
+#define BN_CLICKED 0
+#endif
 #define ON_BN_CLICKED(id, memberFxn) \
     {WM_COMMAND, BN_CLICKED, static_cast<UINT>(id), static_cast<UINT>(id), 1, static_cast<AFX_PMSG>(&ThisClass::memberFxn)},
 
@@ -244,7 +249,8 @@ protected:
     CWnd* m_pParentWnd;
 
 private:
-    void dispatchInput();
+    // The backend's window runs the modal loop and calls the handlers.
+    friend class afx::DialogWindow;
     bool m_ended = false;
     int m_result = 0;
 };

@@ -1,8 +1,9 @@
 #include "dialog_window.h"
+#include "guarded.h"
 
 #include <afxtemplate.h>
 #include <afxwin.h>
-#include <winplatform/headless_input.h>
+#include <platform/wide_text.h>
 
 #include <new>
 
@@ -20,22 +21,27 @@ const AFX_EVENTSINKMAP* noBaseSinkMap() { return nullptr; }
 const AFX_EVENTSINKMAP_ENTRY noSinkEntries[] = {{0, 0, nullptr}};
 const AFX_EVENTSINKMAP rootSinkMap = {&noBaseSinkMap, &noSinkEntries[0]};
 
-// What the framework does with an exception out of a message handler: an
-// error box, and the dialog goes on.
-template <typename Handler>
-void runGuarded(Handler&& handler) {
-    try {
-        handler();
-    } catch (const CException& e) {
-        MessageBoxW(nullptr, e.ErrorMessage().c_str(), nullptr, MB_OK | MB_ICONEXCLAMATION);
-    } catch (const std::bad_alloc&) {
-        MessageBoxW(nullptr, u"Out of memory.", nullptr, MB_OK | MB_ICONEXCLAMATION);
-    } catch (const std::exception&) {
-        MessageBoxW(nullptr, u"An unsupported operation was attempted.", nullptr, MB_OK | MB_ICONEXCLAMATION);
-    }
+void showErrorBox(const char16_t* text) {
+    MessageBoxW(nullptr, platform::wide(text), nullptr, MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace
+
+namespace afx {
+
+void runGuarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const CException& e) {
+        showErrorBox(e.ErrorMessage().c_str());
+    } catch (const std::bad_alloc&) {
+        showErrorBox(u"Out of memory.");
+    } catch (const std::exception&) {
+        showErrorBox(u"An unsupported operation was attempted.");
+    }
+}
+
+}  // namespace afx
 
 std::u16string COleDispatchException::ErrorMessage() const {
     if (!m_strDescription.empty()) return m_strDescription;
@@ -78,10 +84,11 @@ void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 void CDialog::EndDialog(int result) {
     m_ended = true;
     m_result = result;
+    if (m_pDialogWindow != nullptr) m_pDialogWindow->end(result);
 }
 
 void CDialog::RunHandler(void (CCmdTarget::*handler)()) {
-    runGuarded([&] { (this->*handler)(); });
+    afx::runGuarded([&] { (this->*handler)(); });
 }
 
 void CDialog::FireEvent(UINT controlId, DISPID dispid) {
@@ -92,37 +99,6 @@ void CDialog::FireEvent(UINT controlId, DISPID dispid) {
                 return;
             }
         }
-    }
-}
-
-void CDialog::dispatchInput() {
-    using winplatform::InputEvent;
-    const auto event = winplatform::nextInputEvent();
-    if (!event || event->kind == InputEvent::Kind::Close) {
-        runGuarded([this] { OnCancel(); });
-        // With no input left the dialog must not stay open, whatever the
-        // handler did.
-        if (!event && !m_ended) EndDialog(IDCANCEL);
-        return;
-    }
-    switch (event->kind) {
-        case InputEvent::Kind::Key:
-            if (event->key == winplatform::VK_RETURN) runGuarded([this] { OnOK(); });
-            if (event->key == winplatform::VK_ESCAPE) runGuarded([this] { OnCancel(); });
-            return;
-        case InputEvent::Kind::Click:
-            if (event->controlId == IDOK) {
-                runGuarded([this] { OnOK(); });
-            } else if (event->controlId == IDCANCEL) {
-                runGuarded([this] { OnCancel(); });
-            } else if (const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(WM_COMMAND, BN_CLICKED, event->controlId)) {
-                RunHandler(entry->pfn);
-            }
-            return;
-        case InputEvent::Kind::ControlInput:
-            if (afx::ControlSite* site = m_pDialogWindow->site(event->controlId)) site->deliverInput(event->payload);
-            return;
-        case InputEvent::Kind::Close: return;
     }
 }
 
@@ -140,10 +116,9 @@ INT_PTR CDialog::DoModal() {
     m_pDialogWindow = &window;
     m_ended = false;
     m_result = 0;
-    runGuarded([this] { OnInitDialog(); });
-    while (!m_ended) dispatchInput();
+    const INT_PTR result = window.runModal(*this, *layout);
     m_pDialogWindow = nullptr;
-    return m_result;
+    return result;
 }
 
 void DDX_Control(CDataExchange* exchange, int controlId, CWnd& control) {
@@ -155,11 +130,5 @@ void DDX_Control(CDataExchange* exchange, int controlId, CWnd& control) {
 
 void DDX_Text(CDataExchange* exchange, int controlId, std::u16string& value) {
     afx::DialogWindow* window = exchange->m_pDlgWnd->m_pDialogWindow;
-    std::u16string* text = window != nullptr ? window->itemText(static_cast<UINT>(controlId)) : nullptr;
-    if (text == nullptr) return;
-    if (exchange->m_bSaveAndValidate) {
-        value = *text;
-    } else {
-        *text = value;
-    }
+    if (window != nullptr) window->exchangeText(static_cast<UINT>(controlId), value, exchange->m_bSaveAndValidate != FALSE);
 }

@@ -2,6 +2,10 @@
 
 namespace {
 
+// ISOLATIONAWARE_MANIFEST_RESOURCE_ID: the manifest a DLL carries for its
+// own activation context (Win32 defines the name as a resource name already).
+constexpr WORD kOwnManifestId = 2;
+
 // The address of this object identifies the module the framework is
 // compiled into.
 AFX_MODULE_STATE moduleState;
@@ -18,7 +22,7 @@ void initialiseModuleState() {
     context.cbSize = sizeof context;
     context.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
     context.hModule = module;
-    context.lpResourceName = MAKEINTRESOURCEW(ISOLATIONAWARE_MANIFEST_RESOURCE_ID);
+    context.lpResourceName = MAKEINTRESOURCEW(kOwnManifestId);
     moduleState.m_hActCtx = CreateActCtxW(&context);
 }
 

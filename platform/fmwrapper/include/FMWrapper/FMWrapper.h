@@ -10,7 +10,10 @@
 
 #include <cstdint>
 
-#if defined(_WIN32)
+#if defined(_WIN32) && defined(FMWRAPPER_BUILDING_DLL)
+// The runtime DLL itself; its exports are listed in FMWrapper.def.
+#define FMX_API extern "C"
+#elif defined(_WIN32)
 #define FMX_API extern "C" __declspec(dllimport)
 #else
 #define FMX_API extern "C" __attribute__((visibility("default")))

@@ -1,5 +1,6 @@
-// The window of a running dialog, made from its template: the items the
-// handlers reach by control ID, and the hosted controls.
+// The window of a running dialog without a screen, made from its template:
+// the items the handlers reach by control ID and the hosted controls; input
+// comes from the process's input source.
 #pragma once
 
 #include "control_site.h"
@@ -25,12 +26,20 @@ public:
     // be created (or control hosting was never enabled).
     bool create(const DialogTemplate& layout, const std::vector<DialogInitEntry>& initialisation, CDialog& dialog);
 
+    // Initialises the dialog and hands it input until it ends; its result.
+    INT_PTR runModal(CDialog& dialog, const DialogTemplate& layout);
+    // The dialog ends once the handler that ended it returns.
+    void end(int) {}
+
     ControlSite* site(UINT controlId);
     // Makes a window object stand for the item; undone when the window goes.
     void bind(CWnd& window, UINT controlId);
-    std::u16string* itemText(UINT controlId);
+    // Moves an item's text to `value` (save) or from it.
+    void exchangeText(UINT controlId, std::u16string& value, bool save);
 
 private:
+    void dispatchInput(CDialog& dialog);
+
     std::map<UINT, std::u16string> texts_;
     std::map<UINT, std::unique_ptr<ControlSite>> sites_;
     std::vector<CWnd*> bound_;

@@ -1,0 +1,31 @@
+# The plug-in for Windows, built with the ordinary build as separate
+# projects (windows/CMakeLists.txt) with the mingw-w64 toolchains: the files
+# land in <build>/windows/<arch>/ beside drvwatch.exe. The i686 module is the
+# one that is shipped; the x86_64 build is what the wine tests run.
+set(ZERA_WINDOWS_PLUGIN_ARCHES)
+if(ZERA_WINDOWS_PROGRAMS AND ZERA_MINGW_I686 AND ZERA_MINGW_X86_64)
+  include(ExternalProject)
+  foreach(arch i686 x86_64)
+    set(_out ${CMAKE_BINARY_DIR}/windows/${arch})
+    # The x86_64 build also makes the wine tests, which need the posix
+    # thread model.
+    set(_toolchain toolchain-mingw-${arch}.cmake)
+    if(arch STREQUAL "x86_64")
+      set(_toolchain toolchain-mingw-x86_64-posix.cmake)
+    endif()
+    ExternalProject_Add(zera_windows_${arch}
+      SOURCE_DIR ${PROJECT_SOURCE_DIR}/windows
+      BINARY_DIR ${CMAKE_BINARY_DIR}/windows-plugin/${arch}
+      CMAKE_GENERATOR Ninja
+      CMAKE_ARGS
+        -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/${_toolchain}
+        -DCMAKE_BUILD_TYPE=Release
+        -DZERA_WINDOWS_OUTPUT=${_out}
+      BUILD_ALWAYS ON
+      INSTALL_COMMAND ""
+      BUILD_BYPRODUCTS ${_out}/ZERA_VirOrar.fmx)
+    # The test programs depend on the module, whose sources this build
+    # does not see: it runs the inner build every time.
+    list(APPEND ZERA_WINDOWS_PLUGIN_ARCHES ${arch})
+  endforeach()
+endif()
