@@ -126,6 +126,7 @@ TEST_F(OleCapture, TheControlSitsInPlaceInTheDialogWithItsSavedState) {
 TEST_F(OleCapture, OkKeyWithInkAcceptsTheSignature) {
     control.script().inkPoints = 120;
     EXPECT_EQ(capture({touch("OK")}), u"SIG1:fake");
+    EXPECT_NE(record.window, nullptr);
     EXPECT_EQ(fromPenDown(), join({{"event PenDown", "method HotSpotTouched 0", "method InkPointCount",
                                     "method DisplayBitmap 0 2 177 2 48 15 H", "method DisplayBitmap 0 2 0 0 240 64 H",
                                     "method DisplayBitmap 0 2 177 2 48 15 H", "method HotSpotReset 1", "method InkPointCount", "method BindBegin",
@@ -158,6 +159,16 @@ TEST_F(OleCapture, ResetKeyAndClearButtonSetThePadUpAgain) {
     const Lines clear = join({{"Entering:\tOnClear()"}, kSetUpAgain, {"Exiting:\tOnClear()"}});
     EXPECT_EQ(driveC.log(), numberedLog(join({kOpening, kFirstSetUp, onPenDown(kSetUpAgain), clear, onPenDown({}),
                                               kOk, returned(1)})));
+}
+
+TEST_F(OleCapture, AWindowlessControlIsReachedThroughDispatchAndItsEvents) {
+    record.windowless = true;
+    control.script().inkPoints = 120;
+    EXPECT_EQ(capture({touch("OK")}), u"SIG1:fake");
+    EXPECT_FALSE(record.hadClientSite);
+    EXPECT_EQ(record.window, nullptr);
+    EXPECT_EQ(record.savedState.size(), 129u) << "its saved state all the same";
+    EXPECT_EQ(driveC.log(), numberedLog(join({kOpening, kFirstSetUp, onPenDown(kOk), returned(1)})));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@ namespace {
 constexpr IID kEventsIid = {0x5A1E7E57, 0x0F1B, 0x4C2D, {0x9E, 0x31, 0x6B, 0x0A, 0x2D, 0x44, 0x17, 0x90}};
 
 class OleFake;
+OleFake* windowlessControl = nullptr;
 
 // The one connection point, for kEventsIid; one sink at a time.
 class EventPoint final : public IConnectionPoint {
@@ -45,8 +46,11 @@ class OleFake final : public FakeControlExtension,
                       public IConnectionPointContainer {
 public:
     OleFake(IDispatch* control, FakeControlScript& script, std::vector<std::string>& calls, OleFakeRecord& record)
-        : control_(control), script_(script), calls_(calls), record_(record) {}
+        : control_(control), script_(script), calls_(calls), record_(record) {
+        if (record.windowless) windowlessControl = this;
+    }
     ~OleFake() override {
+        if (windowlessControl == this) windowlessControl = nullptr;
         if (record_.window != nullptr && IsWindow(record_.window)) DestroyWindow(record_.window);
         if (points_.sink != nullptr) points_.sink->Release();
         if (inPlaceSite_ != nullptr) inPlaceSite_->Release();
@@ -54,6 +58,9 @@ public:
     }
 
     void* find(REFIID riid) override {
+        if (record_.windowless && (riid == IID_IOleObject || riid == IID_IOleInPlaceObject || riid == IID_IOleWindow)) {
+            return nullptr;
+        }
         if (riid == IID_IOleObject) return static_cast<IOleObject*>(this);
         if (riid == IID_IOleInPlaceObject || riid == IID_IOleWindow) return static_cast<IOleInPlaceObject*>(this);
         if (riid == IID_IPersistStreamInit || riid == IID_IPersist) return static_cast<IPersistStreamInit*>(this);
@@ -263,6 +270,12 @@ HRESULT OleFake::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND paren
 }
 
 }  // namespace
+
+bool touchWindowlessControl(int hotSpot) {
+    if (windowlessControl == nullptr) return false;
+    windowlessControl->touch(hotSpot);
+    return true;
+}
 
 void makeOleControl(FakeControlScript& script, OleFakeRecord& record) {
     script.extender = [&record](IDispatch* control, FakeControlScript& owner, std::vector<std::string>& calls) {

@@ -21,6 +21,7 @@ struct OleFakeRecord {
     RECT windowRect{};      // where its window lay in the parent, read at activation
     int advised = 0;        // sinks connected, less those disconnected
     std::function<void(HWND window)> activated;  // called once its window is in place
+    bool windowless = false;  // set before it is made: no IOleObject, no window, events still
 };
 
 // The window class of the control's window.
@@ -28,6 +29,9 @@ inline constexpr wchar_t kOleFakeWindowClass[] = L"ZeraOleFakeControl";
 // Posted to the control's window: the pad touched on hot spot wParam
 // (-1: ink only), firing PenDown.
 inline constexpr UINT kOleFakeTouch = WM_APP + 0x51;
+
+// Touches the pad of the windowless control alive now, if there is one.
+bool touchWindowlessControl(int hotSpot);
 
 // Makes each object of the script's class an OLE control recording into
 // `record`.

@@ -45,7 +45,10 @@ void post(HWND dialog, const InputEvent& event) {
 LRESULT CALLBACK forwardControlInput(int code, WPARAM wParam, LPARAM lParam) {
     auto* message = reinterpret_cast<MSG*>(lParam);
     if (code == HC_ACTION && message->message == kControlInput) {
+        // A windowless control is touched here, as its container's window
+        // would hand it the input.
         HWND control = FindWindowExW(message->hwnd, nullptr, kOleFakeWindowClass, nullptr);
+        if (control == nullptr) touchWindowlessControl(static_cast<int>(message->wParam));
         message->message = control != nullptr ? kOleFakeTouch : WM_NULL;
         message->hwnd = control != nullptr ? control : message->hwnd;
     }
