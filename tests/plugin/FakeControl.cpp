@@ -7,6 +7,7 @@
 #include <winplatform/com_object.h>
 
 #include <cstdio>
+#include <memory>
 #include <stdexcept>
 
 namespace {
@@ -68,10 +69,16 @@ public:
     FakeControl() {
         ++state->created;
         ++state->alive;
+        if (state->script.extender) extension_.reset(state->script.extender(this, state->script, state->calls));
     }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
         IDispatch* self = this;
+        if (void* added = extension_ != nullptr ? extension_->find(riid) : nullptr) {
+            *object = added;
+            AddRef();
+            return S_OK;
+        }
         if (!state->script.answerDispatch) return winplatform::answerQuery(self, riid, object, {});
         return winplatform::answerQuery(self, riid, object, {{IID_IDispatch, self}, {members::kDispatchIid, self}});
     }
@@ -104,8 +111,12 @@ public:
                 break;
             case members::HotSpotTouched:
                 result->vt = VT_I2;
-                result->iVal = 0;
+                result->iVal = parameters->cArgs == 1 && parameters->rgvarg[0].vt == VT_I2 &&
+                                       parameters->rgvarg[0].iVal == state->script.touchedHotSpot
+                                   ? 1
+                                   : 0;
                 break;
+            case members::HotSpotReset: state->script.touchedHotSpot = -1; break;
             case members::SignatureText:  // read on acceptance
                 if (flags == DISPATCH_PROPERTYGET) {
                     result->vt = VT_BSTR;
@@ -129,7 +140,12 @@ public:
     }
 
 private:
-    ~FakeControl() override { --state->alive; }
+    ~FakeControl() override {
+        extension_.reset();
+        --state->alive;
+    }
+
+    std::unique_ptr<FakeControlExtension> extension_;
 };
 
 class FakeFactory final : public winplatform::ComObject<IClassFactory> {

@@ -9,9 +9,23 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
+
+// More interfaces for each object of the class, answered through its
+// QueryInterface (the control's identity, reference count and dispatch
+// interface stay its own); deleted with the object.
+class FakeControlExtension {
+public:
+    virtual ~FakeControlExtension() = default;
+    virtual void* find(REFIID riid) = 0;  // nothing for an interface it does not add
+};
+
+struct FakeControlScript;
+using FakeControlExtender =
+    std::function<FakeControlExtension*(IDispatch* control, FakeControlScript& script, std::vector<std::string>& calls)>;
 
 struct FakeControlScript {
     std::int16_t signaturePoints = 42;
@@ -23,6 +37,8 @@ struct FakeControlScript {
     // (0 = the first call fails).
     std::map<DISPID, int> failing;
     bool answerDispatch = true;  // QueryInterface for the dispatch interface
+    int touchedHotSpot = -1;     // the one HotSpotTouched answers 1 for, until HotSpotReset
+    FakeControlExtender extender;
 };
 
 class FakeControlRegistration {

@@ -4,6 +4,7 @@
 # server that reads it is started again), kept fast by one wine server that
 # stays up for the whole run, and removed at the end.
 #   run_suite.sh PROGRAM.exe [ARGUMENTS...]
+#   run_suite.sh CHECKS.sh [ARGUMENTS...]   (runs programs with $WINE64)
 set -eu
 program=$1
 shift
@@ -32,4 +33,7 @@ trap finish EXIT
 "$wineserver" -k
 "$wineserver" -w
 "$wineserver" -p >/dev/null 2>&1
-"$wine" "$program" "$@"
+case $program in
+  *.sh) WINE64=$wine sh "$program" "$@" ;;
+  *) "$wine" "$program" "$@" ;;
+esac
