@@ -127,6 +127,7 @@ TEST_F(OleCapture, OkKeyWithInkAcceptsTheSignature) {
     control.script().inkPoints = 120;
     EXPECT_EQ(capture({touch("OK")}), u"SIG1:fake");
     EXPECT_NE(record.window, nullptr);
+    EXPECT_EQ(record.idWhenTouched, IDC_SIGPLUS) << "the control's window answers to its dialog ID";
     EXPECT_EQ(fromPenDown(), join({{"event PenDown", "method HotSpotTouched 0", "method InkPointCount",
                                     "method DisplayBitmap 0 2 177 2 48 15 H", "method DisplayBitmap 0 2 0 0 240 64 H",
                                     "method DisplayBitmap 0 2 177 2 48 15 H", "method HotSpotReset 1", "method InkPointCount", "method BindBegin",

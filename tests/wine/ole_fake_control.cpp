@@ -231,6 +231,7 @@ HRESULT EventPoint::Unadvise(DWORD cookie) {
 LRESULT CALLBACK controlWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kOleFakeTouch) {
         if (auto* control = reinterpret_cast<OleFake*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
+            control->record().idWhenTouched = GetDlgCtrlID(window);
             control->touch(static_cast<int>(wParam));
         }
         return 0;

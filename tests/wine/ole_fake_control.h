@@ -20,6 +20,7 @@ struct OleFakeRecord {
     RECT position{};        // the rectangle DoVerb gave
     RECT windowRect{};      // where its window lay in the parent, read at activation
     int advised = 0;        // sinks connected, less those disconnected
+    int idWhenTouched = 0;  // its window's dialog ID, read when the pad was last touched
     std::function<void(HWND window)> activated;  // called once its window is in place
     bool windowless = false;  // set before it is made: no IOleObject, no window, events still
 };

@@ -113,7 +113,18 @@ bool ControlSite::activate(HWND parent, const RECT& bounds) {
     SIZEL extent = extentOf(parent, bounds);
     oleObject_->SetExtent(DVASPECT_CONTENT, &extent);
     RECT position = bounds;
-    return SUCCEEDED(oleObject_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, container_, 0, parent, &position));
+    if (FAILED(oleObject_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, container_, 0, parent, &position))) return false;
+    // The control's window answers to its dialog ID, as the template's own
+    // items do, so that GetDlgItem finds it.
+    IOleInPlaceObject* inPlace = nullptr;
+    if (SUCCEEDED(oleObject_->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace)))) {
+        HWND window = nullptr;
+        if (SUCCEEDED(inPlace->GetWindow(&window)) && window != nullptr) {
+            SetWindowLongPtrW(window, GWLP_ID, static_cast<LONG_PTR>(controlId_));
+        }
+        inPlace->Release();
+    }
+    return true;
 }
 
 void ControlSite::connectEvents(CDialog& dialog) {
