@@ -34,7 +34,8 @@ std::vector<std::uint8_t> paletteOf(int bits) {
 }
 
 // White with a few dark runs, as a signature is; noise that fills the
-// string table several times over; every palette size; one pixel.
+// string table several times over; long white runs between noisy rows,
+// which fill it too; every palette size; one pixel.
 std::vector<Picture> pictures() {
     std::mt19937 random(7);
     std::vector<Picture> all;
@@ -48,6 +49,11 @@ std::vector<Picture> pictures() {
         }
         all.push_back(noise);
     }
+    Picture banded{"banded", 300, 211, 3, std::vector<std::uint8_t>(300 * 211, 0)};
+    for (int y = 0; y < banded.height; y += 3) {
+        for (int x = 0; x < banded.width; ++x) banded.indices[static_cast<std::size_t>(y * 300 + x)] = static_cast<std::uint8_t>(random() % 8);
+    }
+    all.push_back(banded);
     all.push_back({"single", 1, 1, 3, {5}});
     return all;
 }

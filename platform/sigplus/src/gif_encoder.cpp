@@ -4,6 +4,10 @@
 #include <array>
 #include <stdexcept>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace sigplus {
 namespace {
 
@@ -90,6 +94,7 @@ public:
         if (storage.next.size() < size) storage.next.assign(size, 0);
         next_ = storage.next.data();
         made_ = storage.made.data();
+        zeroCode_[1] = 0;
     }
     ~Compressor() { clearTable(); }
     Compressor(const Compressor&) = delete;
@@ -115,13 +120,24 @@ private:
         const std::uint16_t* next = next_;
         const int width = picture.width;
         // The current string's row of the table (its code shifted by
-        // codeBits): a pixel's slot is one OR away.
+        // codeBits): a pixel's slot is one OR away. While it is a string of
+        // only index 0 (white, most of a signature), `zeros` is its length
+        // and whole runs of 0 are taken at once.
         std::size_t current = static_cast<std::size_t>(picture.pixels[0]) << Shift;
+        int zeros = picture.pixels[0] == 0 ? 1 : 0;
         int x = 1;
         for (int y = 0; y < picture.height; ++y, x = 0) {
             const std::uint8_t* row = picture.pixels + static_cast<std::size_t>(y) * picture.stride;
-            for (; x < width; ++x) {
-                const std::size_t pixel = row[x];
+            while (x < width) {
+                if (zeros > 0) {
+                    const int run = zeroRun(row, x, width);
+                    x += run;
+                    zeros = takeZeros(zeros, run);
+                    current = static_cast<std::size_t>(zeroCode_[static_cast<std::size_t>(zeros)]) << Shift;
+                    if (x == width) break;
+                    zeros = 0;  // row[x] is not 0
+                }
+                const std::size_t pixel = row[x++];
                 const std::size_t slot = current | pixel;
                 const std::uint16_t longer = next[slot];
                 if (longer != 0) {
@@ -129,11 +145,46 @@ private:
                 } else {
                     endString(current >> Shift, slot);
                     current = pixel << Shift;
+                    zeros = pixel == 0 ? 1 : 0;
                 }
             }
         }
         output(static_cast<int>(current >> Shift));
         output(clearCode_ + 1);  // the end code
+    }
+
+    // How many pixels from x on are 0, up to the row's end.
+    static int zeroRun(const std::uint8_t* row, int x, int width) {
+        int at = x;
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128();
+        for (; at + 16 <= width; at += 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + at));
+            const auto nonZero = static_cast<unsigned>(~_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, zero)) & 0xFFFF);
+            if (nonZero != 0) return at + __builtin_ctz(nonZero) - x;
+        }
+#endif
+        while (at < width && row[at] == 0) ++at;
+        return at - x;
+    }
+
+    // The current string is `zeros` 0s and `run` more follow: the same
+    // steps as pixel by pixel, but a string of 0s is extended by a known
+    // code instead of a look-up per pixel. Gives the length of the string
+    // of 0s current after them.
+    int takeZeros(int zeros, int run) {
+        while (run > 0) {
+            const int take = std::min(run, longestZeros_ - zeros);
+            zeros += take;
+            run -= take;
+            if (run == 0) break;
+            // One more 0 does not extend the longest string of 0s known.
+            const auto code = static_cast<std::size_t>(zeroCode_[static_cast<std::size_t>(zeros)]);
+            endString(code, code << codeBits_);
+            zeros = 1;
+            --run;
+        }
+        return zeros;
     }
 
     // The pixel at `slot` does not extend the current string.
@@ -145,7 +196,12 @@ private:
             nextCode_ = firstCode_;
             bits_ = codeBits_ + 1;
             widthLimit_ = 1 << bits_;
+            longestZeros_ = 1;
         } else {
+            // A string of 0s made one longer by a 0 is the next longest.
+            if (slot == static_cast<std::size_t>(zeroCode_[static_cast<std::size_t>(longestZeros_)]) << codeBits_) {
+                zeroCode_[static_cast<std::size_t>(++longestZeros_)] = static_cast<std::uint16_t>(nextCode_);
+            }
             next_[slot] = static_cast<std::uint16_t>(nextCode_++);
             made_[count_++] = static_cast<std::uint32_t>(slot);
         }
@@ -169,6 +225,11 @@ private:
     std::uint16_t* next_ = nullptr;
     std::uint32_t* made_ = nullptr;
     std::size_t count_ = 0;
+    // The codes of the strings of 1 to longestZeros_ 0s (index 0's own code
+    // is 0); a table holds at most one string per code. Only the entries up
+    // to longestZeros_ are ever read.
+    std::array<std::uint16_t, kMaxCode + 2> zeroCode_;
+    int longestZeros_ = 1;
 };
 
 }  // namespace
