@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <stdexcept>
 
 #if defined(__SSE2__)
@@ -18,46 +20,53 @@ void putWord(std::vector<std::uint8_t>& out, int value) {
     out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
 }
 
-// Codes packed from the low bit up, in data sub-blocks of up to 255 bytes.
+// Codes packed from the low bit up, gathered whole and cut into data
+// sub-blocks of up to 255 bytes at the end: the packing then stores four
+// bytes at a time and never counts a block.
 class CodeWriter {
 public:
-    explicit CodeWriter(std::vector<std::uint8_t>& out) : out_(out) {}
+    explicit CodeWriter(std::vector<std::uint8_t>& packed) : packed_(packed) {}
 
     void put(int code, int bits) {
-        bitBuffer_ |= static_cast<std::uint32_t>(code) << bitCount_;
+        bitBuffer_ |= static_cast<std::uint64_t>(code) << bitCount_;
         bitCount_ += bits;
-        while (bitCount_ >= 8) {
-            byte(static_cast<std::uint8_t>(bitBuffer_ & 0xFF));
-            bitBuffer_ >>= 8;
-            bitCount_ -= 8;
+        if (bitCount_ >= 32) {
+            store(4);
+            bitBuffer_ >>= 32;
+            bitCount_ -= 32;
         }
     }
-    // The last bits, the last block, and the empty block that ends the data.
-    void finish() {
-        if (bitCount_ > 0) byte(static_cast<std::uint8_t>(bitBuffer_ & 0xFF));
-        flushBlock();
-        out_.push_back(0);
+    // The last bits, the blocks, and the empty block that ends the data.
+    void finish(std::vector<std::uint8_t>& out) {
+        store(4);
+        used_ -= 4 - static_cast<std::size_t>((bitCount_ + 7) / 8);
+        for (std::size_t at = 0; at < used_; at += kBlockSize) {
+            const std::size_t size = std::min(kBlockSize, used_ - at);
+            out.push_back(static_cast<std::uint8_t>(size));
+            out.insert(out.end(), packed_.begin() + static_cast<std::ptrdiff_t>(at),
+                       packed_.begin() + static_cast<std::ptrdiff_t>(at + size));
+        }
+        out.push_back(0);
     }
 
 private:
-    // Bytes gather in a block of their own and go out a block at a time.
-    void byte(std::uint8_t value) {
-        if (blockSize_ == kBlockSize) flushBlock();
-        block_[1 + static_cast<std::size_t>(blockSize_++)] = value;
-    }
-    void flushBlock() {
-        if (blockSize_ == 0) return;
-        block_[0] = static_cast<std::uint8_t>(blockSize_);
-        out_.insert(out_.end(), block_.begin(), block_.begin() + 1 + blockSize_);
-        blockSize_ = 0;
+    void store(std::size_t count) {  // the buffer's low four bytes; `count` of them kept
+        if (packed_.size() < used_ + count) packed_.resize(std::max<std::size_t>(1024, 2 * packed_.size()));
+        std::uint8_t* to = packed_.data() + used_;
+        if constexpr (std::endian::native == std::endian::little) {
+            const auto word = static_cast<std::uint32_t>(bitBuffer_);
+            std::memcpy(to, &word, sizeof word);
+        } else {
+            for (std::size_t i = 0; i < 4; ++i) to[i] = static_cast<std::uint8_t>(bitBuffer_ >> (8 * i));
+        }
+        used_ += count;
     }
 
-    static constexpr std::ptrdiff_t kBlockSize = 255;
-    std::vector<std::uint8_t>& out_;
-    std::uint32_t bitBuffer_ = 0;
+    static constexpr std::size_t kBlockSize = 255;
+    std::vector<std::uint8_t>& packed_;
+    std::uint64_t bitBuffer_ = 0;
     int bitCount_ = 0;
-    std::array<std::uint8_t, 1 + kBlockSize> block_{};
-    std::ptrdiff_t blockSize_ = 0;
+    std::size_t used_ = 0;
 };
 
 // The LZW string table: for each code, its extension by each pixel value
@@ -65,6 +74,7 @@ private:
 // string by string, so an image costs only the strings it makes.
 struct TableStorage {
     std::vector<std::uint16_t> next;
+    std::vector<std::uint8_t> packed;  // the codes' bytes before blocking
     std::array<std::uint32_t, kMaxCode + 1> made{};
 };
 
@@ -263,12 +273,12 @@ std::vector<std::uint8_t> encodeGif(const GifPicture& picture) {
 
     const int codeBits = std::max(2, bits);
     out.push_back(static_cast<std::uint8_t>(codeBits));
-    CodeWriter writer(out);
+    CodeWriter writer(tableOfThisThread().packed);
     {
         Compressor compressor(codeBits, writer);
         compressor.run(picture);
     }
-    writer.finish();
+    writer.finish(out);
     out.push_back(0x3B);
     return out;
 }
