@@ -2,6 +2,8 @@
 // and pictures that giflib and Pillow both decode back to the same indices.
 #include "gif_encoder.h"
 
+#include "GifPixels.h"
+
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
@@ -93,30 +95,8 @@ std::vector<std::uint8_t> giflibs(const Picture& p) {
     return out;
 }
 
-struct Source {
-    const std::vector<std::uint8_t>* bytes;
-    std::size_t at = 0;
-};
-
-int readBytes(GifFileType* gif, GifByteType* out, int length) {
-    auto* source = static_cast<Source*>(gif->UserData);
-    const std::size_t n = std::min(source->bytes->size() - source->at, static_cast<std::size_t>(length));
-    std::memcpy(out, source->bytes->data() + source->at, n);
-    source->at += n;
-    return static_cast<int>(n);
-}
-
 std::vector<std::uint8_t> decodedByGiflib(const std::vector<std::uint8_t>& bytes) {
-    Source source{&bytes};
-    int error = 0;
-    GifFileType* gif = DGifOpen(&source, readBytes, &error);
-    std::vector<std::uint8_t> indices;
-    if (gif != nullptr && DGifSlurp(gif) == GIF_OK && gif->ImageCount == 1) {
-        const SavedImage& frame = gif->SavedImages[0];
-        indices.assign(frame.RasterBits, frame.RasterBits + frame.ImageDesc.Width * frame.ImageDesc.Height);
-    }
-    if (gif != nullptr) DGifCloseFile(gif, &error);
-    return indices;
+    return decodeGif(bytes).indices;
 }
 
 TEST(GifEncoder, WritesGiflibsBytesForEveryPaletteSizeAndAFullTable) {
