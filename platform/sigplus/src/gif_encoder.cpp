@@ -207,10 +207,12 @@ private:
             bits_ = codeBits_ + 1;
             widthLimit_ = 1 << bits_;
             longestZeros_ = 1;
+            longestZerosSlot_ = 0;
         } else {
             // A string of 0s made one longer by a 0 is the next longest.
-            if (slot == static_cast<std::size_t>(zeroCode_[static_cast<std::size_t>(longestZeros_)]) << codeBits_) {
+            if (slot == longestZerosSlot_) {
                 zeroCode_[static_cast<std::size_t>(++longestZeros_)] = static_cast<std::uint16_t>(nextCode_);
+                longestZerosSlot_ = static_cast<std::size_t>(nextCode_) << codeBits_;
             }
             next_[slot] = static_cast<std::uint16_t>(nextCode_++);
             made_[count_++] = static_cast<std::uint32_t>(slot);
@@ -240,6 +242,7 @@ private:
     // to longestZeros_ are ever read.
     std::array<std::uint16_t, kMaxCode + 2> zeroCode_;
     int longestZeros_ = 1;
+    std::size_t longestZerosSlot_ = 0;  // where a 0 would extend the longest
 };
 
 }  // namespace
