@@ -147,15 +147,22 @@ private:
                     if (x == width) break;
                     zeros = 0;  // row[x] is not 0
                 }
-                const std::size_t pixel = row[x++];
-                const std::size_t slot = current | pixel;
-                const std::uint16_t longer = next[slot];
-                if (longer != 0) {
-                    current = static_cast<std::size_t>(longer) << Shift;
-                } else {
+                // Pixel by pixel until the row ends or a string ends with 0
+                // next.
+                while (x < width) {
+                    const std::size_t pixel = row[x++];
+                    const std::size_t slot = current | pixel;
+                    const std::uint16_t longer = next[slot];
+                    if (longer != 0) {
+                        current = static_cast<std::size_t>(longer) << Shift;
+                        continue;
+                    }
                     endString(current >> Shift, slot);
                     current = pixel << Shift;
-                    zeros = pixel == 0 ? 1 : 0;
+                    if (pixel == 0) {
+                        zeros = 1;
+                        break;
+                    }
                 }
             }
         }
