@@ -4,6 +4,8 @@
 // is timed; the output size of each is printed beside its time.
 #include "gif_encoder.h"
 
+#include "GifPixels.h"
+
 #include <benchmark/benchmark.h>
 #include <cgif.h>
 #include <gif_lib.h>
@@ -26,35 +28,10 @@ struct Image {
     std::vector<std::uint8_t> palette;  // 8 RGB triples
 };
 
-struct Source {
-    const std::vector<std::uint8_t>* bytes;
-    std::size_t at = 0;
-};
-
-int readBytes(GifFileType* gif, GifByteType* out, int length) {
-    auto* source = static_cast<Source*>(gif->UserData);
-    const std::size_t n = std::min(source->bytes->size() - source->at, static_cast<std::size_t>(length));
-    std::memcpy(out, source->bytes->data() + source->at, n);
-    source->at += n;
-    return static_cast<int>(n);
-}
-
 Image decode(const std::vector<std::uint8_t>& bytes) {
-    Source source{&bytes};
-    int error = 0;
-    GifFileType* gif = DGifOpen(&source, readBytes, &error);
-    Image image;
-    if (gif != nullptr && DGifSlurp(gif) == GIF_OK && gif->ImageCount == 1 && gif->SColorMap != nullptr) {
-        const SavedImage& frame = gif->SavedImages[0];
-        image.width = gif->SWidth;
-        image.height = gif->SHeight;
-        image.indices.assign(frame.RasterBits, frame.RasterBits + image.width * image.height);
-        for (int i = 0; i < gif->SColorMap->ColorCount; ++i) {
-            const GifColorType& c = gif->SColorMap->Colors[i];
-            image.palette.insert(image.palette.end(), {c.Red, c.Green, c.Blue});
-        }
-    }
-    if (gif != nullptr) DGifCloseFile(gif, &error);
+    const DecodedGif gif = decodeGif(bytes);
+    Image image{gif.width, gif.height, gif.indices, {}};
+    for (const GifColorType& c : gif.colours) image.palette.insert(image.palette.end(), {c.Red, c.Green, c.Blue});
     return image;
 }
 

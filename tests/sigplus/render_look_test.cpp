@@ -5,7 +5,8 @@
 // write the references again, only after a change meant to alter the look.
 #include "sigplus/render.h"
 
-#include <gif_lib.h>
+#include "GifPixels.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -69,19 +70,6 @@ std::vector<Case> cases() {
     };
 }
 
-struct Source {
-    const std::vector<std::uint8_t>* bytes;
-    std::size_t at = 0;
-};
-
-int readBytes(GifFileType* gif, GifByteType* out, int length) {
-    auto* source = static_cast<Source*>(gif->UserData);
-    const std::size_t n = std::min(source->bytes->size() - source->at, static_cast<std::size_t>(length));
-    std::memcpy(out, source->bytes->data() + source->at, n);
-    source->at += n;
-    return static_cast<int>(n);
-}
-
 struct Greys {
     int width = 0;
     int height = 0;
@@ -89,20 +77,9 @@ struct Greys {
 };
 
 Greys decodeGreys(const std::vector<std::uint8_t>& bytes) {
-    Source source{&bytes};
-    int error = 0;
-    GifFileType* gif = DGifOpen(&source, readBytes, &error);
-    Greys out;
-    if (gif == nullptr) return out;
-    if (DGifSlurp(gif) == GIF_OK && gif->ImageCount == 1 && gif->SColorMap != nullptr) {
-        const SavedImage& frame = gif->SavedImages[0];
-        out.width = gif->SWidth;
-        out.height = gif->SHeight;
-        const auto count = static_cast<std::size_t>(frame.ImageDesc.Width) * static_cast<std::size_t>(frame.ImageDesc.Height);
-        for (std::size_t i = 0; i < count; ++i) out.grey.push_back(gif->SColorMap->Colors[frame.RasterBits[i]].Red);
-    }
-    DGifCloseFile(gif, &error);
-    return out;
+    const DecodedGif gif = decodeGif(bytes);
+    const std::vector<std::uint8_t> grey = greysOf(gif);
+    return {gif.width, gif.height, {grey.begin(), grey.end()}};
 }
 
 std::vector<std::uint8_t> readFile(const std::string& path) {

@@ -1,7 +1,7 @@
 // Images from the control's render buffer, and the persisted state.
 #include "sigplus_fixture.h"
 
-#include <gif_lib.h>
+#include "GifPixels.h"
 
 #include <cstring>
 #include <optional>
@@ -24,38 +24,11 @@ struct Image {
     std::uint8_t at(int x, int y) const { return grey[static_cast<std::size_t>(y * width + x)]; }
 };
 
-struct Source {
-    const std::vector<std::uint8_t>* bytes;
-    std::size_t at = 0;
-};
-
-int readBytes(GifFileType* gif, GifByteType* out, int length) {
-    auto* source = static_cast<Source*>(gif->UserData);
-    const std::size_t left = source->bytes->size() - source->at;
-    const std::size_t n = std::min(left, static_cast<std::size_t>(length));
-    std::memcpy(out, source->bytes->data() + source->at, n);
-    source->at += n;
-    return static_cast<int>(n);
-}
-
 // The image decoded with giflib; nothing when the bytes are not a GIF.
 std::optional<Image> decode(const std::vector<std::uint8_t>& bytes) {
-    Source source{&bytes};
-    int error = 0;
-    GifFileType* gif = DGifOpen(&source, readBytes, &error);
-    if (gif == nullptr) return std::nullopt;
-    std::optional<Image> image;
-    if (DGifSlurp(gif) == GIF_OK && gif->ImageCount == 1) {
-        const SavedImage& frame = gif->SavedImages[0];
-        const ColorMapObject* map = frame.ImageDesc.ColorMap != nullptr ? frame.ImageDesc.ColorMap : gif->SColorMap;
-        if (map != nullptr && frame.ImageDesc.Width == gif->SWidth && frame.ImageDesc.Height == gif->SHeight) {
-            image = Image{gif->SWidth, gif->SHeight, {}};
-            const std::size_t count = static_cast<std::size_t>(gif->SWidth) * static_cast<std::size_t>(gif->SHeight);
-            for (std::size_t i = 0; i < count; ++i) image->grey.push_back(map->Colors[frame.RasterBits[i]].Red);
-        }
-    }
-    DGifCloseFile(gif, &error);
-    return image;
+    const DecodedGif gif = decodeGif(bytes);
+    if (!gif.read || !gif.frameFillsScreen) return std::nullopt;
+    return Image{gif.width, gif.height, greysOf(gif)};
 }
 
 // The render of the plug-in: settings, RenderToBuffer, then one byte per call.

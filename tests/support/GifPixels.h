@@ -1,12 +1,73 @@
-// What a rendered GIF shows: its size and how many of its pixels are dark.
+// GIFs read back from memory with giflib: the one frame a render gives, and
+// what it shows.
 #pragma once
 
 #include <gif_lib.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <utility>
+#include <cstring>
 #include <vector>
+
+// A GIF with exactly one frame and a colour table; `read` is false for
+// anything else, or bytes giflib cannot read.
+struct DecodedGif {
+    bool read = false;
+    int width = 0;  // of the screen
+    int height = 0;
+    bool frameFillsScreen = false;
+    std::vector<std::uint8_t> indices;  // the frame's, row by row
+    std::vector<GifColorType> colours;  // the frame's own table, else the screen's
+};
+
+namespace gif_pixels_detail {
+
+struct Source {
+    const std::vector<std::uint8_t>* bytes;
+    std::size_t at = 0;
+};
+
+inline int readFromMemory(GifFileType* gif, GifByteType* into, int length) {
+    auto* source = static_cast<Source*>(gif->UserData);
+    const std::size_t n = std::min(source->bytes->size() - source->at, static_cast<std::size_t>(length));
+    std::memcpy(into, source->bytes->data() + source->at, n);
+    source->at += n;
+    return static_cast<int>(n);
+}
+
+}  // namespace gif_pixels_detail
+
+inline DecodedGif decodeGif(const std::vector<std::uint8_t>& bytes) {
+    gif_pixels_detail::Source source{&bytes};
+    int error = 0;
+    GifFileType* gif = DGifOpen(&source, &gif_pixels_detail::readFromMemory, &error);
+    DecodedGif out;
+    if (gif == nullptr) return out;
+    if (DGifSlurp(gif) == GIF_OK && gif->ImageCount == 1) {
+        const SavedImage& frame = gif->SavedImages[0];
+        const ColorMapObject* map = frame.ImageDesc.ColorMap != nullptr ? frame.ImageDesc.ColorMap : gif->SColorMap;
+        if (map != nullptr) {
+            out.read = true;
+            out.width = gif->SWidth;
+            out.height = gif->SHeight;
+            out.frameFillsScreen = frame.ImageDesc.Left == 0 && frame.ImageDesc.Top == 0 &&
+                                   frame.ImageDesc.Width == gif->SWidth && frame.ImageDesc.Height == gif->SHeight;
+            const auto count = static_cast<std::size_t>(frame.ImageDesc.Width) * static_cast<std::size_t>(frame.ImageDesc.Height);
+            out.indices.assign(frame.RasterBits, frame.RasterBits + count);
+            out.colours.assign(map->Colors, map->Colors + map->ColorCount);
+        }
+    }
+    DGifCloseFile(gif, &error);
+    return out;
+}
+
+// The red level of each pixel: a grey image's grey.
+inline std::vector<std::uint8_t> greysOf(const DecodedGif& gif) {
+    std::vector<std::uint8_t> grey;
+    grey.reserve(gif.indices.size());
+    for (const std::uint8_t index : gif.indices) grey.push_back(gif.colours.at(index).Red);
+    return grey;
+}
 
 struct GifSize {
     int width = 0;
@@ -14,33 +75,12 @@ struct GifSize {
     int darkPixels = 0;
 };
 
-inline int readFromMemory(GifFileType* gif, GifByteType* into, int length) {
-    auto* source = static_cast<std::pair<const std::uint8_t*, std::size_t>*>(gif->UserData);
-    const auto n = static_cast<std::size_t>(length) < source->second ? static_cast<std::size_t>(length) : source->second;
-    std::copy(source->first, source->first + n, into);
-    source->first += n;
-    source->second -= n;
-    return static_cast<int>(n);
-}
-
 inline GifSize decode(const std::vector<std::uint8_t>& bytes) {
-    std::pair<const std::uint8_t*, std::size_t> source{bytes.data(), bytes.size()};
-    int error = 0;
-    GifFileType* gif = DGifOpen(&source, &readFromMemory, &error);
-    GifSize size;
-    if (gif == nullptr) return size;
-    if (DGifSlurp(gif) == GIF_OK && gif->ImageCount > 0) {
-        size.width = gif->SWidth;
-        size.height = gif->SHeight;
-        const SavedImage& image = gif->SavedImages[0];
-        const ColorMapObject* map = image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
-        const int pixels = image.ImageDesc.Width * image.ImageDesc.Height;
-        for (int i = 0; i < pixels && map != nullptr; ++i) {
-            const GifColorType& c = map->Colors[image.RasterBits[i]];
-            if (c.Red + c.Green + c.Blue < 3 * 96) ++size.darkPixels;
-        }
+    const DecodedGif gif = decodeGif(bytes);
+    GifSize size{gif.width, gif.height, 0};
+    for (const std::uint8_t index : gif.indices) {
+        const GifColorType& c = gif.colours.at(index);
+        if (c.Red + c.Green + c.Blue < 3 * 96) ++size.darkPixels;
     }
-    DGifCloseFile(gif, &error);
     return size;
 }
-

@@ -29,8 +29,6 @@ struct Stamps {
     float radius = -1.0f;
     int reach = 0;
     std::vector<std::uint8_t> levels;
-    // Per position, the first row with ink and the number of rows with ink.
-    std::vector<Canvas::InkedRows> inked;
 };
 
 int levelAt(float d2, const std::array<float, kLevels>& limits) {
@@ -50,7 +48,6 @@ const Stamps& stampsFor(float radius, int reach, const std::array<float, kLevels
     const auto step = static_cast<float>(stepFor(radius));
     const float spacing = radius < 0.75f ? 0.0f : step * step / 12.0f;
     stamps.levels.assign(static_cast<std::size_t>(kPhases * kPhases * rows * Canvas::kStampSize), 0);
-    stamps.inked.assign(kPhases * kPhases, {});
     for (int py = 0; py < kPhases; ++py) {
         for (int px = 0; px < kPhases; ++px) {
             std::uint8_t* out = stamps.levels.data() + static_cast<std::size_t>((py * kPhases + px) * rows * Canvas::kStampSize);
@@ -66,20 +63,6 @@ const Stamps& stampsFor(float radius, int reach, const std::array<float, kLevels
                         static_cast<std::uint8_t>(levelAt(dx * dx + dy * dy - spacing, limits));
                 }
             }
-            // Only the rows with ink are merged into the canvas.
-            int first = rows;
-            int last = -1;
-            for (int r = 0; r < rows; ++r) {
-                for (int c = 0; c < rows; ++c) {
-                    if (out[r * Canvas::kStampSize + c] != 0) {
-                        first = std::min(first, r);
-                        last = std::max(last, r);
-                    }
-                }
-            }
-            stamps.inked[static_cast<std::size_t>(py * kPhases + px)] =
-                last < first ? Canvas::InkedRows{0, 0} : Canvas::InkedRows{static_cast<std::uint8_t>(first),
-                                                                         static_cast<std::uint8_t>(last - first + 1)};
         }
     }
     stamps.radius = radius;
@@ -113,6 +96,48 @@ bool clipToBox(double& ax, double& ay, double& bx, double& by, double left, doub
     return true;
 }
 
+// The stamps of one line: positions in 1/65536 of a sub-pixel step, kept
+// positive by kBias so that a shift floors them.
+constexpr std::int64_t kBias = std::int64_t{1} << 32;
+
+struct Stamping {
+    std::uint8_t* corner;  // the top-left cell of a footprint at the pen's pixel 0, 0
+    std::ptrdiff_t stride;
+    const std::uint8_t* footprints;
+    std::int64_t x, y, stepX, stepY;
+    int count;
+};
+
+template <int Rows>
+void stampAlong(const Stamping& s) {
+    std::int64_t x = s.x;
+    std::int64_t y = s.y;
+    for (int k = 0; k < s.count; ++k, x += s.stepX, y += s.stepY) {
+        const auto subX = static_cast<int>((x - kBias) >> 16);
+        const auto subY = static_cast<int>((y - kBias) >> 16);
+        // The pen's pixel (an arithmetic shift floors) and its place in it.
+        const int px = subX >> kPhaseBits;
+        const int py = subY >> kPhaseBits;
+        const auto position = static_cast<std::size_t>((subY & (kPhases - 1)) * kPhases + (subX & (kPhases - 1)));
+        const std::uint8_t* levels = s.footprints + position * Rows * Canvas::kStampSize;
+        std::uint8_t* cells = s.corner + py * s.stride + px;
+#pragma GCC unroll 16
+        for (int r = 0; r < Rows; ++r) {
+            std::uint8_t* at = cells + r * s.stride;
+            const std::uint8_t* over = levels + r * Canvas::kStampSize;
+#if defined(__SSE2__)
+            // A footprint's row is one 16-byte register: the darker of each pair.
+            static_assert(Canvas::kStampSize == 16);
+            const __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+            const __m128i stamp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(over));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(at), _mm_max_epu8(under, stamp));
+#else
+            for (int c = 0; c < Canvas::kStampSize; ++c) at[c] = std::max(at[c], over[c]);
+#endif
+        }
+    }
+}
+
 }  // namespace
 
 Canvas::Canvas(int width, int height)
@@ -138,7 +163,6 @@ void Canvas::setRadius(double radius) {
     if (reach_ > 0) {
         const Stamps& stamps = stampsFor(static_cast<float>(radius), reach_, limits_);
         stamps_ = stamps.levels.data();
-        inked_ = stamps.inked.data();
     }
 }
 
@@ -153,7 +177,12 @@ void Canvas::stampLine(double ax, double ay, double bx, double by, bool joined) 
     const double pad = reach_ + 1.0;
     const double startX = ax;
     const double startY = ay;
-    if (!clipToBox(ax, ay, bx, by, -pad, -pad, width_ + pad, height_ + pad)) return;
+    const double right = width_ + pad;
+    const double bottom = height_ + pad;
+    // Nearly every line lies inside the box: only the others are cut.
+    const bool inside = ax >= -pad && ax <= right && bx >= -pad && bx <= right && ay >= -pad && ay <= bottom &&
+                        by >= -pad && by <= bottom;
+    if (!inside && !clipToBox(ax, ay, bx, by, -pad, -pad, right, bottom)) return;
     const double dx = bx - ax;
     const double dy = by - ay;
     const double length = std::sqrt(dx * dx + dy * dy);
@@ -161,7 +190,6 @@ void Canvas::stampLine(double ax, double ay, double bx, double by, bool joined) 
     // Positions in 1/65536 of a sub-pixel step, kept positive so that a
     // shift floors them.
     constexpr double kFraction = 65536.0;
-    constexpr std::int64_t kBias = std::int64_t{1} << 32;
     std::int64_t x = static_cast<std::int64_t>(ax * kPhases * kFraction) + kBias;
     std::int64_t y = static_cast<std::int64_t>(ay * kPhases * kFraction) + kBias;
     const auto stepX = static_cast<std::int64_t>(dx * kPhases * kFraction / steps);
@@ -170,34 +198,18 @@ void Canvas::stampLine(double ax, double ay, double bx, double by, bool joined) 
     const int first = joined && ax == startX && ay == startY ? 1 : 0;
     x += stepX * first;
     y += stepY * first;
-    // Kept in locals: the canvas's bytes could alias the members.
-    const auto stride = static_cast<std::ptrdiff_t>(stride_);
-    const auto rows = static_cast<std::size_t>(2 * reach_ + 1);
-    const InkedRows* inked = inked_;
-    const std::uint8_t* footprints = stamps_;
     // The top-left cell of a footprint at the pen's pixel 0, 0.
     std::uint8_t* corner = row(-reach_) - reach_;
-    for (int k = first; k <= steps; ++k, x += stepX, y += stepY) {
-        const auto subX = static_cast<int>((x - kBias) >> 16);
-        const auto subY = static_cast<int>((y - kBias) >> 16);
-        // The pen's pixel (an arithmetic shift floors) and its place in it.
-        const int px = subX >> kPhaseBits;
-        const int py = subY >> kPhaseBits;
-        const auto position = static_cast<std::size_t>((subY & (kPhases - 1)) * kPhases + (subX & (kPhases - 1)));
-        const InkedRows rowsInked = inked[position];
-        const std::uint8_t* levels = footprints + (position * rows + rowsInked.first) * kStampSize;
-        std::uint8_t* cells = corner + (py + rowsInked.first) * stride + px;
-        for (int r = 0; r < rowsInked.count; ++r, cells += stride, levels += kStampSize) {
-#if defined(__SSE2__)
-            // A footprint's row is one 16-byte register: the darker of each pair.
-            static_assert(kStampSize == 16);
-            const __m128i under = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cells));
-            const __m128i over = _mm_loadu_si128(reinterpret_cast<const __m128i*>(levels));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(cells), _mm_max_epu8(under, over));
-#else
-            for (int c = 0; c < kStampSize; ++c) cells[c] = std::max(cells[c], levels[c]);
-#endif
-        }
+    const Stamping along{corner, static_cast<std::ptrdiff_t>(stride_), stamps_, x, y, stepX, stepY, steps - first + 1};
+    // The footprint's height as a constant: its rows merged without a loop.
+    switch (reach_) {
+    case 1: stampAlong<3>(along); break;
+    case 2: stampAlong<5>(along); break;
+    case 3: stampAlong<7>(along); break;
+    case 4: stampAlong<9>(along); break;
+    case 5: stampAlong<11>(along); break;
+    case 6: stampAlong<13>(along); break;
+    default: stampAlong<15>(along); break;
     }
 }
 

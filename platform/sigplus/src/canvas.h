@@ -34,11 +34,6 @@ public:
     const std::uint8_t* pixels() const { return pixels_.data() + origin_; }
     std::size_t stride() const { return stride_; }
 
-    struct InkedRows {
-        std::uint8_t first = 0;
-        std::uint8_t count = 0;
-    };
-
     // The widest stamp, in pixels, and its reach from the pen's pixel.
     static constexpr int kStampSize = 16;
     static constexpr int kMaxStampReach = 7;
@@ -60,7 +55,6 @@ private:
     std::array<float, kLevels> limits_{};
     int reach_ = 0;  // of the stamps; 0 when the pen is drawn exactly
     const std::uint8_t* stamps_ = nullptr;
-    const InkedRows* inked_ = nullptr;
     std::vector<std::uint8_t> pixels_;
 };
 

@@ -2,7 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <stdexcept>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace sigplus {
 namespace {
@@ -14,46 +20,53 @@ void putWord(std::vector<std::uint8_t>& out, int value) {
     out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
 }
 
-// Codes packed from the low bit up, in data sub-blocks of up to 255 bytes.
+// Codes packed from the low bit up, gathered whole and cut into data
+// sub-blocks of up to 255 bytes at the end: the packing then stores four
+// bytes at a time and never counts a block.
 class CodeWriter {
 public:
-    explicit CodeWriter(std::vector<std::uint8_t>& out) : out_(out) {}
+    explicit CodeWriter(std::vector<std::uint8_t>& packed) : packed_(packed) {}
 
     void put(int code, int bits) {
-        bitBuffer_ |= static_cast<std::uint32_t>(code) << bitCount_;
+        bitBuffer_ |= static_cast<std::uint64_t>(code) << bitCount_;
         bitCount_ += bits;
-        while (bitCount_ >= 8) {
-            byte(static_cast<std::uint8_t>(bitBuffer_ & 0xFF));
-            bitBuffer_ >>= 8;
-            bitCount_ -= 8;
+        if (bitCount_ >= 32) {
+            store(4);
+            bitBuffer_ >>= 32;
+            bitCount_ -= 32;
         }
     }
-    // The last bits, the last block, and the empty block that ends the data.
-    void finish() {
-        if (bitCount_ > 0) byte(static_cast<std::uint8_t>(bitBuffer_ & 0xFF));
-        flushBlock();
-        out_.push_back(0);
+    // The last bits, the blocks, and the empty block that ends the data.
+    void finish(std::vector<std::uint8_t>& out) {
+        store(4);
+        used_ -= 4 - static_cast<std::size_t>((bitCount_ + 7) / 8);
+        for (std::size_t at = 0; at < used_; at += kBlockSize) {
+            const std::size_t size = std::min(kBlockSize, used_ - at);
+            out.push_back(static_cast<std::uint8_t>(size));
+            out.insert(out.end(), packed_.begin() + static_cast<std::ptrdiff_t>(at),
+                       packed_.begin() + static_cast<std::ptrdiff_t>(at + size));
+        }
+        out.push_back(0);
     }
 
 private:
-    // Bytes gather in a block of their own and go out a block at a time.
-    void byte(std::uint8_t value) {
-        if (blockSize_ == kBlockSize) flushBlock();
-        block_[1 + static_cast<std::size_t>(blockSize_++)] = value;
-    }
-    void flushBlock() {
-        if (blockSize_ == 0) return;
-        block_[0] = static_cast<std::uint8_t>(blockSize_);
-        out_.insert(out_.end(), block_.begin(), block_.begin() + 1 + blockSize_);
-        blockSize_ = 0;
+    void store(std::size_t count) {  // the buffer's low four bytes; `count` of them kept
+        if (packed_.size() < used_ + count) packed_.resize(std::max<std::size_t>(1024, 2 * packed_.size()));
+        std::uint8_t* to = packed_.data() + used_;
+        if constexpr (std::endian::native == std::endian::little) {
+            const auto word = static_cast<std::uint32_t>(bitBuffer_);
+            std::memcpy(to, &word, sizeof word);
+        } else {
+            for (std::size_t i = 0; i < 4; ++i) to[i] = static_cast<std::uint8_t>(bitBuffer_ >> (8 * i));
+        }
+        used_ += count;
     }
 
-    static constexpr std::ptrdiff_t kBlockSize = 255;
-    std::vector<std::uint8_t>& out_;
-    std::uint32_t bitBuffer_ = 0;
+    static constexpr std::size_t kBlockSize = 255;
+    std::vector<std::uint8_t>& packed_;
+    std::uint64_t bitBuffer_ = 0;
     int bitCount_ = 0;
-    std::array<std::uint8_t, 1 + kBlockSize> block_{};
-    std::ptrdiff_t blockSize_ = 0;
+    std::size_t used_ = 0;
 };
 
 // The LZW string table: for each code, its extension by each pixel value
@@ -61,6 +74,7 @@ private:
 // string by string, so an image costs only the strings it makes.
 struct TableStorage {
     std::vector<std::uint16_t> next;
+    std::vector<std::uint8_t> packed;  // the codes' bytes before blocking
     std::array<std::uint32_t, kMaxCode + 1> made{};
 };
 
@@ -90,6 +104,7 @@ public:
         if (storage.next.size() < size) storage.next.assign(size, 0);
         next_ = storage.next.data();
         made_ = storage.made.data();
+        zeroCode_[1] = 0;
     }
     ~Compressor() { clearTable(); }
     Compressor(const Compressor&) = delete;
@@ -115,25 +130,78 @@ private:
         const std::uint16_t* next = next_;
         const int width = picture.width;
         // The current string's row of the table (its code shifted by
-        // codeBits): a pixel's slot is one OR away.
+        // codeBits): a pixel's slot is one OR away. While it is a string of
+        // only index 0 (white, most of a signature), `zeros` is its length
+        // and whole runs of 0 are taken at once.
         std::size_t current = static_cast<std::size_t>(picture.pixels[0]) << Shift;
+        int zeros = picture.pixels[0] == 0 ? 1 : 0;
         int x = 1;
         for (int y = 0; y < picture.height; ++y, x = 0) {
             const std::uint8_t* row = picture.pixels + static_cast<std::size_t>(y) * picture.stride;
-            for (; x < width; ++x) {
-                const std::size_t pixel = row[x];
-                const std::size_t slot = current | pixel;
-                const std::uint16_t longer = next[slot];
-                if (longer != 0) {
-                    current = static_cast<std::size_t>(longer) << Shift;
-                } else {
+            while (x < width) {
+                if (zeros > 0) {
+                    const int run = zeroRun(row, x, width);
+                    x += run;
+                    zeros = takeZeros(zeros, run);
+                    current = static_cast<std::size_t>(zeroCode_[static_cast<std::size_t>(zeros)]) << Shift;
+                    if (x == width) break;
+                    zeros = 0;  // row[x] is not 0
+                }
+                // Pixel by pixel until the row ends or a string ends with 0
+                // next.
+                while (x < width) {
+                    const std::size_t pixel = row[x++];
+                    const std::size_t slot = current | pixel;
+                    const std::uint16_t longer = next[slot];
+                    if (longer != 0) {
+                        current = static_cast<std::size_t>(longer) << Shift;
+                        continue;
+                    }
                     endString(current >> Shift, slot);
                     current = pixel << Shift;
+                    if (pixel == 0) {
+                        zeros = 1;
+                        break;
+                    }
                 }
             }
         }
         output(static_cast<int>(current >> Shift));
         output(clearCode_ + 1);  // the end code
+    }
+
+    // How many pixels from x on are 0, up to the row's end.
+    static int zeroRun(const std::uint8_t* row, int x, int width) {
+        int at = x;
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128();
+        for (; at + 16 <= width; at += 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + at));
+            const auto nonZero = static_cast<unsigned>(~_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, zero)) & 0xFFFF);
+            if (nonZero != 0) return at + __builtin_ctz(nonZero) - x;
+        }
+#endif
+        while (at < width && row[at] == 0) ++at;
+        return at - x;
+    }
+
+    // The current string is `zeros` 0s and `run` more follow: the same
+    // steps as pixel by pixel, but a string of 0s is extended by a known
+    // code instead of a look-up per pixel. Gives the length of the string
+    // of 0s current after them.
+    int takeZeros(int zeros, int run) {
+        while (run > 0) {
+            const int take = std::min(run, longestZeros_ - zeros);
+            zeros += take;
+            run -= take;
+            if (run == 0) break;
+            // One more 0 does not extend the longest string of 0s known.
+            const auto code = static_cast<std::size_t>(zeroCode_[static_cast<std::size_t>(zeros)]);
+            endString(code, code << codeBits_);
+            zeros = 1;
+            --run;
+        }
+        return zeros;
     }
 
     // The pixel at `slot` does not extend the current string.
@@ -145,7 +213,14 @@ private:
             nextCode_ = firstCode_;
             bits_ = codeBits_ + 1;
             widthLimit_ = 1 << bits_;
+            longestZeros_ = 1;
+            longestZerosSlot_ = 0;
         } else {
+            // A string of 0s made one longer by a 0 is the next longest.
+            if (slot == longestZerosSlot_) {
+                zeroCode_[static_cast<std::size_t>(++longestZeros_)] = static_cast<std::uint16_t>(nextCode_);
+                longestZerosSlot_ = static_cast<std::size_t>(nextCode_) << codeBits_;
+            }
             next_[slot] = static_cast<std::uint16_t>(nextCode_++);
             made_[count_++] = static_cast<std::uint32_t>(slot);
         }
@@ -169,6 +244,12 @@ private:
     std::uint16_t* next_ = nullptr;
     std::uint32_t* made_ = nullptr;
     std::size_t count_ = 0;
+    // The codes of the strings of 1 to longestZeros_ 0s (index 0's own code
+    // is 0); a table holds at most one string per code. Only the entries up
+    // to longestZeros_ are ever read.
+    std::array<std::uint16_t, kMaxCode + 2> zeroCode_;
+    int longestZeros_ = 1;
+    std::size_t longestZerosSlot_ = 0;  // where a 0 would extend the longest
 };
 
 }  // namespace
@@ -202,12 +283,12 @@ std::vector<std::uint8_t> encodeGif(const GifPicture& picture) {
 
     const int codeBits = std::max(2, bits);
     out.push_back(static_cast<std::uint8_t>(codeBits));
-    CodeWriter writer(out);
+    CodeWriter writer(tableOfThisThread().packed);
     {
         Compressor compressor(codeBits, writer);
         compressor.run(picture);
     }
-    writer.finish();
+    writer.finish(out);
     out.push_back(0x3B);
     return out;
 }
