@@ -28,7 +28,7 @@ case "$seconds" in ''|*[!0-9]*|0) echo "fuzz: not a length of time: $seconds sec
 bash scripts/setup.sh
 dir=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZERA_FUZZ=ON -DZERA_BENCH=OFF
-targets=$(cmake --build "$dir" --target help | sed -n 's/^\([a-z_]*_fuzz\):.*/\1/p')
+targets=$(cmake --build "$dir" --target help | sed -n 's/^\([a-z_]*_fuzz\):.*/\1/p' | tr '\n' ' ')
 if [ -z "$targets" ]; then
   echo "fuzz: no targets" >&2
   exit 1
@@ -36,7 +36,7 @@ fi
 if [ "${#wanted[@]}" -gt 0 ]; then
   chosen=""
   for name in "${wanted[@]}"; do
-    echo "$targets" | grep -qx "${name%_fuzz}_fuzz" || { echo "fuzz: no target $name" >&2; exit 2; }
+    echo "$targets" | tr " " "\n" | grep -qx "${name%_fuzz}_fuzz" || { echo "fuzz: no target $name" >&2; exit 2; }
     chosen="$chosen ${name%_fuzz}_fuzz"
   done
   targets=$chosen
