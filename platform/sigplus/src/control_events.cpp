@@ -3,7 +3,7 @@
 #include "control_class.h"
 
 #include "journal_store.h"
-#include "sigplus/pad_script.h"
+#include "sigplus/pen_record.h"
 
 #include <new>
 #include <optional>

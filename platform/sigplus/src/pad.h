@@ -30,7 +30,7 @@
 #include "pad_screen.h"
 #include "screen_pictures.h"
 #include "sigplus/ink.h"
-#include "sigplus/pad_script.h"
+#include "sigplus/pen_record.h"
 
 #include <winplatform/gdi.h>
 

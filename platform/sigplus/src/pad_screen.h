@@ -1,7 +1,7 @@
 // The pad's screen: 240 x 64 pixels, each dark or light.
 #pragma once
 
-#include "sigplus/pad_script.h"
+#include "sigplus/pen_record.h"
 
 #include <winplatform/gdi_access.h>
 

@@ -1,7 +1,7 @@
 // Pen input as the record a pad script hands to the control: "pen", then
 // one "time:x,y" per point. The control reads it back strictly: points in
 // time order, on the screen, no more than a record may hold.
-#include "sigplus/pad_script.h"
+#include "sigplus/pen_record.h"
 
 #include <cstdint>
 

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "sigplus/api.h"
+#include "sigplus/pen_record.h"
 
 #include <winplatform/headless_input.h>
 
@@ -27,10 +28,6 @@
 
 namespace sigplus {
 
-// The pad's screen, in pixels; pen positions lie within it.
-inline constexpr int kPadScreenWidth = 240;
-inline constexpr int kPadScreenHeight = 64;
-
 // The control ID under which the capture dialog hosts the pad.
 inline constexpr UINT kPadControlId = 11000;
 
@@ -45,44 +42,6 @@ inline constexpr int kOkKeyX = 201;
 inline constexpr int kOkKeyY = 14;
 inline constexpr int kResetKeyX = 39;
 inline constexpr int kResetKeyY = 14;
-
-// A pad samples the pen at about 125 points a second; a stroke without an
-// interval of its own, and a touch, take this long per point.
-inline constexpr std::uint32_t kDefaultPointIntervalMs = 8;
-// No single duration in a script is longer than ten minutes ...
-inline constexpr std::uint32_t kMaxDurationMs = 600'000;
-// ... and no script runs longer than a day, so that times fit any counter
-// the control keeps.
-inline constexpr std::uint32_t kMaxScriptMs = 86'400'000;
-// The control counts ink points in 16 bits; no stroke holds more.
-inline constexpr std::size_t kMaxPenPoints = 32767;
-
-// One sample of the pen: where it was on the screen and when, in
-// milliseconds since the script began.
-struct PenPoint {
-    std::int16_t x = 0;
-    std::int16_t y = 0;
-    std::uint32_t timeMs = 0;
-
-    friend bool operator==(const PenPoint&, const PenPoint&) = default;
-};
-
-// One pen-down to pen-up: the pen goes down at the first point, moves
-// through the others and lifts at the last. A touch is a single point.
-// Never empty; times never decrease.
-struct PenInput {
-    std::vector<PenPoint> points;
-
-    friend bool operator==(const PenInput&, const PenInput&) = default;
-};
-
-// The payload of a pen event: "pen T:X,Y T:X,Y ...", one item per point,
-// T in milliseconds, single spaces, e.g. "pen 0:20,40 8:25,42".
-SIGPLUS_API std::string formatPenInput(const PenInput& input);
-// Reads a payload back; nothing unless it is a well-formed pen record with
-// at least one and at most kMaxPenPoints points on the screen, and times
-// that never decrease and stay within kMaxScriptMs.
-SIGPLUS_API std::optional<PenInput> parsePenInput(std::string_view payload);
 
 // A script that cannot be read: where (1-based line and byte column; line 0
 // when the file itself could not be read) and why. what() gives all of it,
