@@ -100,10 +100,11 @@ LRESULT CALLBACK ControlWindow::procedure(HWND window, UINT message, WPARAM wPar
     }
     auto* self = reinterpret_cast<ControlWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-    return self->handle(message, wParam, lParam);
+    return self->handle(window, message, wParam, lParam);
 }
 
-LRESULT ControlWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+// Messages come before CreateWindowExW has given the window's handle back.
+LRESULT ControlWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COPYDATA: {
         const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
@@ -122,15 +123,20 @@ LRESULT ControlWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (penIsDown_) finishStroke();
         return 0;
     case WM_ERASEBKGND: return 1;  // the paint covers the whole window
-    case WM_PAINT: paint(); return 0;
-    default: return DefWindowProcW(window_, message, wParam, lParam);
+    case WM_PAINT: {
+        PAINTSTRUCT paintInfo{};
+        if (HDC dc = BeginPaint(window_, &paintInfo)) {
+            paint(dc);
+            EndPaint(window_, &paintInfo);
+        }
+        return 0;
+    }
+    case WM_PRINTCLIENT: paint(reinterpret_cast<HDC>(wParam)); return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
-void ControlWindow::paint() {
-    PAINTSTRUCT paintInfo{};
-    HDC dc = BeginPaint(window_, &paintInfo);
-    if (dc == nullptr) return;
+void ControlWindow::paint(HDC dc) {
     const ViewSize view = clientSize(window_);
     const RECT client{0, 0, view.width, view.height};
     const GdiObject background(CreateSolidBrush(control_.backColour()));
@@ -153,7 +159,6 @@ void ControlWindow::paint() {
     }
     drawLine(dc, trail_);
     SelectObject(dc, previous);
-    EndPaint(window_, &paintInfo);
 }
 
 bool ControlWindow::addPoint(LPARAM position) {

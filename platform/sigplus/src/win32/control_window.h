@@ -30,8 +30,9 @@ public:
 
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-    void paint();
+    LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The background and the ink, into the window's or a caller's context.
+    void paint(HDC dc);
     void penDown(LPARAM position);
     void penMove(LPARAM position, bool lifting);
     void finishStroke();
