@@ -12,8 +12,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -157,6 +159,25 @@ protected:
         call(id, DISPATCH_PROPERTYPUT, &argument, 1);
     }
 
+    // A method with I2 arguments (the last one I4 if asked), in call order.
+    VARIANT method(DISPID id, std::initializer_list<LONG> numbers, bool longLast = false) {
+        std::vector<VARIANT> arguments(numbers.size());
+        auto argument = arguments.rbegin();  // DISPPARAMS holds them last first
+        for (const LONG number : numbers) {
+            const bool last = longLast && argument + 1 == arguments.rend();
+            argument->vt = last ? VT_I4 : VT_I2;
+            if (last) {
+                argument->lVal = number;
+            } else {
+                argument->iVal = static_cast<SHORT>(number);
+            }
+            ++argument;
+        }
+        VARIANT result{};
+        call(id, DISPATCH_METHOD, arguments.data(), static_cast<UINT>(arguments.size()), &result);
+        return result;
+    }
+
     Ink ink() {
         Ink now;
         sigplus::ISigPlusControl* own = query<sigplus::ISigPlusControl>(control, sigplus::IID_ISigPlusControl);
@@ -169,7 +190,8 @@ protected:
     COLORREF paintedAt(HWND window, int x, int y) {
         HDC screen = GetDC(nullptr);
         HDC memory = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, kPosition.right - kPosition.left, kPosition.bottom - kPosition.top);
+        HBITMAP bitmap =
+            CreateCompatibleBitmap(screen, kPosition.right - kPosition.left, kPosition.bottom - kPosition.top);
         HGDIOBJ previous = SelectObject(memory, bitmap);
         SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
         const COLORREF colour = GetPixel(memory, x, y);
@@ -256,7 +278,9 @@ TEST_F(ActiveControl, MouseSignatureForTheOtherSystem) {
     call(sigplus::dispid::BindEnd, DISPATCH_METHOD, nullptr, 0);
     for (int stroke = 0; stroke < 3; ++stroke) {
         mouse(window, WM_LBUTTONDOWN, 40 + 120 * stroke, 100);
-        for (int step = 1; step <= 12; ++step) mouse(window, WM_MOUSEMOVE, 40 + 120 * stroke + 8 * step, 100 - 7 * step);
+        for (int step = 1; step <= 12; ++step) {
+            mouse(window, WM_MOUSEMOVE, 40 + 120 * stroke + 8 * step, 100 - 7 * step);
+        }
         mouse(window, WM_LBUTTONUP, 150 + 120 * stroke, 110);
     }
     VARIANT signature{};
@@ -272,6 +296,56 @@ TEST_F(ActiveControl, MouseSignatureForTheOtherSystem) {
         for (const wchar_t unit : text16) std::fputc(static_cast<char>(unit), file);
         EXPECT_EQ(std::fclose(file), 0);
     }
+}
+
+// Bitmaps reach the pad's screen through GDI, and the screen's pictures go
+// to the folder the host names in the process's environment.
+TEST_F(ActiveControl, BitmapsOnThePadScreenAndItsPictures) {
+    wchar_t folder[MAX_PATH] = {};
+    ASSERT_GT(GetTempPathW(MAX_PATH, folder), 0u);
+    std::wstring screens = std::wstring(folder) + L"sigplus-screens-" + std::to_wstring(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryW(screens.c_str(), nullptr));
+    ASSERT_TRUE(SetEnvironmentVariableW(L"SIGPLUS_SCREENS", screens.c_str()));
+
+    // Monochrome 240 x 64: one half black (0 bits), the other white.
+    auto halves = [](bool darkLeft) {
+        std::vector<BYTE> bits(30 * 64, 0xFF);
+        for (std::size_t row = 0; row < 64; ++row)
+            for (std::size_t byte = darkLeft ? 0 : 15; byte < (darkLeft ? 15u : 30u); ++byte) bits[row * 30 + byte] = 0;
+        return CreateBitmap(240, 64, 1, 1, bits.data());
+    };
+    HBITMAP left = halves(true);
+    HBITMAP right = halves(false);
+    const auto show = [&](HBITMAP bitmap) {
+        const auto handle = static_cast<LONG>(reinterpret_cast<INT_PTR>(bitmap));
+        const VARIANT shown = method(sigplus::dispid::DisplayBitmap, {0, 2, 0, 0, 240, 64, handle}, true);
+        method(sigplus::dispid::PadRefresh, {0});
+        return shown.vt == VT_BOOL && shown.boolVal == VARIANT_TRUE;
+    };
+    EXPECT_FALSE(show(reinterpret_cast<HBITMAP>(static_cast<INT_PTR>(0x1234))));
+    EXPECT_TRUE(show(left));
+    EXPECT_TRUE(show(right));
+    DeleteObject(left);
+    DeleteObject(right);
+    SetEnvironmentVariableW(L"SIGPLUS_SCREENS", nullptr);
+
+    // Two screens, two pictures: GDI's pixels told the halves apart.
+    const auto read = [&](const wchar_t* name) {
+        std::string bytes;
+        if (std::FILE* file = _wfopen((screens + L"\\" + name).c_str(), L"rb")) {
+            for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) bytes += static_cast<char>(c);
+            std::fclose(file);
+        }
+        return bytes;
+    };
+    const std::string first = read(L"screen-001.png");
+    const std::string second = read(L"screen-002.png");
+    EXPECT_EQ(first.substr(0, 4), "\x89PNG");
+    EXPECT_EQ(second.substr(0, 4), "\x89PNG");
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(read(L"screen-003.png").empty());
+    for (const wchar_t* name : {L"screen-001.png", L"screen-002.png"}) DeleteFileW((screens + L"\\" + name).c_str());
+    RemoveDirectoryW(screens.c_str());
 }
 
 }  // namespace

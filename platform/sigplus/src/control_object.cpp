@@ -93,7 +93,8 @@ HRESULT Control::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT nameCount, LCI
 HRESULT Control::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* exception, UINT* argumentError) {
     if (!isPlainByteFetch(id, riid, flags, params, result)) {
-        const HRESULT status = invokeMember(members_, number_, id, riid, flags, params, result, exception, argumentError);
+        const HRESULT status =
+            invokeMember(members_, number_, id, riid, flags, params, result, exception, argumentError);
         if (changesInk(id)) inkChanged();
         return status;
     }

@@ -81,7 +81,8 @@ void fillException(EXCEPINFO* exception, const Outcome& outcome) {
     exception->scode = outcome.code;
     exception->bstrSource = SysAllocString(platform::wide(u"SigPlus"));
     const std::u16string description = platform::utf8ToUtf16(outcome.description != nullptr ? outcome.description : "");
-    exception->bstrDescription = SysAllocStringLen(platform::wide(description.data()), static_cast<UINT>(description.size()));
+    exception->bstrDescription =
+        SysAllocStringLen(platform::wide(description.data()), static_cast<UINT>(description.size()));
 }
 
 // Checks the call against the member's kind and types and runs it.

@@ -3,8 +3,8 @@
 // position in the window is a position on the pad's screen and back.
 #pragma once
 
-#include "pad.h"
 #include "pad_screen.h"
+#include "pad_window.h"
 #include "sigplus/ink.h"
 
 #include <optional>

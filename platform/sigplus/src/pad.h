@@ -28,6 +28,7 @@
 #pragma once
 
 #include "pad_screen.h"
+#include "pad_window.h"
 #include "screen_pictures.h"
 #include "sigplus/ink.h"
 #include "sigplus/pen_record.h"
@@ -45,16 +46,6 @@ namespace sigplus {
 
 inline constexpr int kTouchKeyCount = 16;
 inline constexpr std::int32_t kDisplayModeShowInk = 2;
-
-// What the control's properties say about the tablet at the moment.
-struct PadWindow {
-    int xFrom = 0;
-    int yFrom = 0;
-    int xTo = 0;
-    int yTo = 0;
-    int spanX = 0;
-    int spanY = 0;
-};
 
 class Pad {
 public:

@@ -109,7 +109,8 @@ LRESULT ControlWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_COPYDATA: {
         const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
         if (data == nullptr || data->dwData != kPenRecordCopyData || penIsDown_) return FALSE;
-        const std::string_view record(static_cast<const char*>(data->lpData), data->lpData != nullptr ? data->cbData : 0);
+        const std::string_view record(static_cast<const char*>(data->lpData),
+                                      data->lpData != nullptr ? data->cbData : 0);
         return SUCCEEDED(control_.takePenRecord(record, data->lpData != nullptr)) ? TRUE : FALSE;
     }
     case WM_LBUTTONDOWN: penDown(lParam); return 0;
@@ -162,7 +163,8 @@ void ControlWindow::paint(HDC dc) {
 }
 
 bool ControlWindow::addPoint(LPARAM position) {
-    const std::optional<ViewPoint> pixel = screenPixelAt(positionOf(position), clientSize(window_), control_.members().inkArea());
+    const std::optional<ViewPoint> pixel =
+        screenPixelAt(positionOf(position), clientSize(window_), control_.members().inkArea());
     if (!pixel || stroke_.points.size() >= kMaxPenPoints) return false;
     // Message times are milliseconds that wrap; the stroke's never decrease.
     const auto elapsed = static_cast<std::uint32_t>(GetMessageTime() - strokeStart_);
