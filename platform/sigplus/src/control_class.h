@@ -106,14 +106,15 @@ public:
 #else
     // Pen input from the input source: one pen record per pen-down.
     HRESULT STDMETHODCALLTYPE DeliverInput(const char* payload, ULONG length) override {
-        return takePenRecord(std::string_view(payload != nullptr ? payload : "", length), payload != nullptr);
+        if (payload == nullptr) return length > 0 ? E_POINTER : takePenRecord({});
+        return takePenRecord(std::string_view(payload, length));
     }
 #endif
 
     // A pad's pen record ("pen T:X,Y ..."): the pen goes down at its first
     // point (touch keys there count), PenDown fires, and its ink is
     // recorded. E_INVALIDARG for anything but a well-formed record.
-    HRESULT takePenRecord(std::string_view record, bool present = true);
+    HRESULT takePenRecord(std::string_view record);
     // Pen input that reaches no touch key (the mouse on Windows): PenDown
     // when the pen goes down, the ink when it lifts.
     void firePenDown();

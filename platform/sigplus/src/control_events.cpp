@@ -47,8 +47,7 @@ void Control::recordPen(const PenInput& pen) {
     inkChanged();
 }
 
-HRESULT Control::takePenRecord(std::string_view record, bool present) {
-    if (!present && !record.empty()) return E_POINTER;
+HRESULT Control::takePenRecord(std::string_view record) {
     try {
         const std::optional<PenInput> pen = parsePenInput(record);
         if (!pen) return E_INVALIDARG;

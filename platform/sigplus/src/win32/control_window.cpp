@@ -109,9 +109,9 @@ LRESULT ControlWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_COPYDATA: {
         const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
         if (data == nullptr || data->dwData != kPenRecordCopyData || penIsDown_) return FALSE;
-        const std::string_view record(static_cast<const char*>(data->lpData),
-                                      data->lpData != nullptr ? data->cbData : 0);
-        return SUCCEEDED(control_.takePenRecord(record, data->lpData != nullptr)) ? TRUE : FALSE;
+        if (data->lpData == nullptr) return FALSE;
+        const std::string_view record(static_cast<const char*>(data->lpData), data->cbData);
+        return SUCCEEDED(control_.takePenRecord(record)) ? TRUE : FALSE;
     }
     case WM_LBUTTONDOWN: penDown(lParam); return 0;
     case WM_MOUSEMOVE:
