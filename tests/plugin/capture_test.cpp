@@ -1,6 +1,7 @@
 // The capture function and its dialog, against a control that records its
 // calls; input comes from a scripted source, as from a pad script.
 #include "FakeControl.h"
+#include "PadSetUpCalls.h"
 #include "ScriptedInput.h"
 #include "StartedPlugin.h"
 #include "TemporaryDriveC.h"
@@ -59,20 +60,8 @@ TEST_F(Capture, SetUpConnectsOnceThenDrawsAndDefinesTheKeys) {
     capture({click(11006), click(IDOK)});
     const std::vector<std::string> calls = callsFrom("put PadKind 11");
     ASSERT_GT(calls.size(), 30u);
-    const std::vector<std::string> setUp = {
-        "put PadKind 11",
-        "put PadPort 3",
-        "method DisplaySetup 0 240 64 100 0 1900 700",
-        "put PadXFrom 400",
-        "put PadXTo 2400",
-        "put PadYFrom 350",
-        "put PadYTo 1050",
-        "put InkSpanX 2000",
-        "put InkSpanY 700",
-        "method InkAreaSet 0 22 240 40",
-        "method DisplayInkArea 1 0 22 240 40",
-        "method DisplayClearArea 0 0 0 240 64",
-        "method ClearInk"};
+    std::vector<std::string> setUp = {"put PadKind 11", "put PadPort 3"};
+    setUp.insert(setUp.end(), kPadSetUpCalls.begin(), kPadSetUpCalls.end());
     EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + static_cast<std::ptrdiff_t>(setUp.size())),
               setUp);
     const auto count = [&](const std::string& call) { return std::count(calls.begin(), calls.end(), call); };

@@ -2,6 +2,7 @@
 // the control was told, in order (its journal), what the script got back,
 // and what the pad's screen showed.
 #include "GifPixels.h"
+#include "PadSetUpCalls.h"
 #include "StartedPlugin.h"
 #include "TemporaryDriveC.h"
 
@@ -35,20 +36,15 @@ using Lines = std::vector<std::string>;
 // A picture of the pad's screen: true for a dark pixel.
 using Screen = std::array<std::array<bool, 240>, 64>;
 
+Lines join(std::initializer_list<Lines> parts) {
+    Lines all;
+    for (const Lines& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
 // What the journal says of the pad's set-up, after connecting ("H" for a
 // bitmap handle).
-const Lines kSetUp = {
-    "method DisplaySetup 0 240 64 100 0 1900 700",
-    "put PadXFrom 400",
-    "put PadXTo 2400",
-    "put PadYFrom 350",
-    "put PadYTo 1050",
-    "put InkSpanX 2000",
-    "put InkSpanY 700",
-    "method InkAreaSet 0 22 240 40",
-    "method DisplayInkArea 1 0 22 240 40",
-    "method DisplayClearArea 0 0 0 240 64",
-    "method ClearInk",
+const Lines kSetUp = join({kPadSetUpCalls, {
     "method DisplayBitmap 0 2 0 0 240 64 H",
     "method DisplayBitmap 0 2 177 2 48 15 H",
     "method DisplayBitmap 0 2 15 2 48 15 H",
@@ -58,17 +54,11 @@ const Lines kSetUp = {
     "method ClearInk",
     "put InkEnabled 1",
     "method PadRefresh 1",
-};
+}});
 const Lines kPenDownOnInk = {"event PenDown", "method HotSpotTouched 0", "method HotSpotTouched 1",
                              "method HotSpotReset 1", "method PadRefresh 1"};
 const Lines kBindAndRead = {"method BindBegin", "method BindAddText Order 1042", "method BindEnd",
                             "put PackingMode 0", "put CipherMode 2", "get SignatureText"};
-
-Lines join(std::initializer_list<Lines> parts) {
-    Lines all;
-    for (const Lines& part : parts) all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
 
 // Four strokes of ink in the ink area.
 constexpr const char* kSigning =

@@ -2,6 +2,8 @@
 // the dialog's event sink; released, sink first, when the window goes.
 #pragma once
 
+#include "control_hosting.h"
+
 #include <afxwin.h>
 
 #include <memory>
@@ -32,13 +34,9 @@ public:
 
 private:
     ControlSite(IUnknown* unknown, UINT controlId) : unknown_(unknown), controlId_(controlId) {}
-    void loadState(const std::vector<BYTE>* savedState);
-    void connectEvents(CDialog& dialog);
-
     IUnknown* unknown_;
     UINT controlId_;
-    IConnectionPoint* eventPoint_ = nullptr;
-    DWORD eventCookie_ = 0;
+    EventConnection events_;
 };
 
 }  // namespace afx

@@ -16,12 +16,8 @@ bool controlContainerEnabled() { return containerEnabled; }
 DialogWindow::DialogWindow() { comInitialised_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)); }
 
 DialogWindow::~DialogWindow() {
-    for (CWnd* window : bound_) {
-        window->m_pCtrlSite = nullptr;
-        window->m_pDialogWindow = nullptr;
-    }
     // Controls go before COM does.
-    sites_.clear();
+    items_.release();
     if (comInitialised_) CoUninitialize();
 }
 
@@ -39,21 +35,9 @@ bool DialogWindow::create(const DialogTemplate& layout, const std::vector<Dialog
         }
         auto site = ControlSite::create(item.windowClass.text, item.id, savedState, dialog);
         if (!site) return false;
-        sites_[item.id] = std::move(site);
+        items_.host(item.id, std::move(site));
     }
     return true;
-}
-
-void DialogWindow::bind(CWnd& window, UINT controlId) {
-    window.m_nControlId = controlId;
-    window.m_pCtrlSite = site(controlId);
-    window.m_pDialogWindow = this;
-    bound_.push_back(&window);
-}
-
-ControlSite* DialogWindow::site(UINT controlId) {
-    const auto it = sites_.find(controlId);
-    return it == sites_.end() ? nullptr : it->second.get();
 }
 
 void DialogWindow::exchangeText(UINT controlId, std::u16string& value, bool save) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "control_site.h"
+#include "dialog_items.h"
 
 #include <afxtemplate.h>
 #include <afxwin.h>
@@ -31,9 +32,9 @@ public:
     // The dialog ends once the handler that ended it returns.
     void end(int) {}
 
-    ControlSite* site(UINT controlId);
+    ControlSite* site(UINT controlId) const { return items_.site(controlId); }
     // Makes a window object stand for the item; undone when the window goes.
-    void bind(CWnd& window, UINT controlId);
+    void bind(CWnd& window, UINT controlId) { items_.bind(window, controlId, this); }
     // Moves an item's text to `value` (save) or from it.
     void exchangeText(UINT controlId, std::u16string& value, bool save);
 
@@ -41,8 +42,7 @@ private:
     void dispatchInput(CDialog& dialog);
 
     std::map<UINT, std::u16string> texts_;
-    std::map<UINT, std::unique_ptr<ControlSite>> sites_;
-    std::vector<CWnd*> bound_;
+    DialogItems items_;
     bool comInitialised_ = false;
 };
 

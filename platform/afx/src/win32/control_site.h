@@ -5,6 +5,8 @@
 // dialog window goes.
 #pragma once
 
+#include "control_hosting.h"
+
 #include <afxwin.h>
 
 #include <memory>
@@ -34,16 +36,13 @@ public:
 
 private:
     ControlSite(IUnknown* unknown, UINT controlId) : unknown_(unknown), controlId_(controlId) {}
-    bool loadState(const std::vector<BYTE>* savedState);
     bool activate(HWND parent, const RECT& bounds);
-    void connectEvents(CDialog& dialog);
 
     IUnknown* unknown_;
     UINT controlId_;
     IOleObject* oleObject_ = nullptr;
     ContainerSite* container_ = nullptr;
-    IConnectionPoint* eventPoint_ = nullptr;
-    DWORD eventCookie_ = 0;
+    EventConnection events_;
 };
 
 }  // namespace afx

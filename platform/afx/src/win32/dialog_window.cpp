@@ -17,7 +17,7 @@ bool controlContainerEnabled() { return containerEnabled; }
 DialogWindow::DialogWindow() { oleInitialised_ = SUCCEEDED(OleInitialize(nullptr)); }
 
 DialogWindow::~DialogWindow() {
-    releaseControls();
+    items_.release();
     if (oleInitialised_) OleUninitialize();
 }
 
@@ -60,7 +60,7 @@ INT_PTR CALLBACK DialogWindow::procedure(HWND window, UINT message, WPARAM wPara
             return TRUE;
         case WM_DESTROY:
             // The controls go while their parent window still exists.
-            self->releaseControls();
+            self->items_.release();
             return FALSE;
         default: return FALSE;
     }
@@ -81,7 +81,7 @@ BOOL DialogWindow::initialise(HWND window) {
             ::EndDialog(window, -1);
             return TRUE;
         }
-        sites_[item.id] = std::move(made);
+        items_.host(item.id, std::move(made));
     }
     runGuarded([this] { dialog_->OnInitDialog(); });
     return TRUE;
@@ -95,27 +95,6 @@ void DialogWindow::command(UINT id, UINT code) {
     } else if (const AFX_MSGMAP_ENTRY* entry = dialog_->FindMessageEntry(WM_COMMAND, code, id)) {
         dialog_->RunHandler(entry->pfn);
     }
-}
-
-void DialogWindow::releaseControls() {
-    for (CWnd* window : bound_) {
-        window->m_pCtrlSite = nullptr;
-        window->m_pDialogWindow = nullptr;
-    }
-    bound_.clear();
-    sites_.clear();
-}
-
-void DialogWindow::bind(CWnd& window, UINT controlId) {
-    window.m_nControlId = controlId;
-    window.m_pCtrlSite = site(controlId);
-    window.m_pDialogWindow = this;
-    bound_.push_back(&window);
-}
-
-ControlSite* DialogWindow::site(UINT controlId) {
-    const auto it = sites_.find(controlId);
-    return it == sites_.end() ? nullptr : it->second.get();
 }
 
 void DialogWindow::exchangeText(UINT controlId, std::u16string& value, bool save) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "control_site.h"
+#include "dialog_items.h"
 
 #include <afxtemplate.h>
 #include <afxwin.h>
@@ -31,22 +32,21 @@ public:
     INT_PTR runModal(CDialog& dialog, const DialogTemplate& layout);
     void end(int result);
 
-    ControlSite* site(UINT controlId);
-    void bind(CWnd& window, UINT controlId);
+    ControlSite* site(UINT controlId) const { return items_.site(controlId); }
+    // Makes a window object stand for the item; undone when the window goes.
+    void bind(CWnd& window, UINT controlId) { items_.bind(window, controlId, this); }
     void exchangeText(UINT controlId, std::u16string& value, bool save);
 
 private:
     static INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     BOOL initialise(HWND window);
     void command(UINT id, UINT code);
-    void releaseControls();
 
     CDialog* dialog_ = nullptr;
     const DialogTemplate* layout_ = nullptr;
     const std::vector<DialogInitEntry>* initialisation_ = nullptr;
     HWND window_ = nullptr;
-    std::map<UINT, std::unique_ptr<ControlSite>> sites_;
-    std::vector<CWnd*> bound_;
+    DialogItems items_;
     bool oleInitialised_ = false;
 };
 
