@@ -126,9 +126,9 @@ LRESULT ControlWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_ERASEBKGND: return 1;  // the paint covers the whole window
     case WM_PAINT: {
         PAINTSTRUCT paintInfo{};
-        if (HDC dc = BeginPaint(window_, &paintInfo)) {
+        if (HDC dc = BeginPaint(window, &paintInfo)) {
             paint(dc);
-            EndPaint(window_, &paintInfo);
+            EndPaint(window, &paintInfo);
         }
         return 0;
     }
@@ -167,7 +167,8 @@ bool ControlWindow::addPoint(LPARAM position) {
         screenPixelAt(positionOf(position), clientSize(window_), control_.members().inkArea());
     if (!pixel || stroke_.points.size() >= kMaxPenPoints) return false;
     // Message times are milliseconds that wrap; the stroke's never decrease.
-    const auto elapsed = static_cast<std::uint32_t>(GetMessageTime() - strokeStart_);
+    const std::uint32_t elapsed =
+        static_cast<std::uint32_t>(GetMessageTime()) - static_cast<std::uint32_t>(strokeStart_);
     const std::uint32_t time =
         stroke_.points.empty() ? 0 : std::clamp(elapsed, stroke_.points.back().timeMs, kMaxScriptMs);
     const PenPoint point{static_cast<std::int16_t>(pixel->x), static_cast<std::int16_t>(pixel->y), time};
