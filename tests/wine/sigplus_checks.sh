@@ -46,6 +46,14 @@ not_installed() {  # NAME
   expect "$1" "$(printf 'UNSIGNED\n-200')" "$(cat "$work/wine.out")"
 }
 
+# Both builds import system DLLs only: no runtime or library DLLs of mingw.
+for dll in sigplus.dll ../i686/sigplus.dll; do
+  [ -f "$dll" ] || continue
+  imports=$(x86_64-w64-mingw32-objdump -p "$dll" | sed -n 's/^\tDLL Name: //p')
+  expect "$dll imports from kernel32" KERNEL32.dll "$(echo "$imports" | grep -i '^kernel32.dll$' || true)"
+  expect "$dll imports system DLLs only" "" "$(echo "$imports" | grep -iE '^lib|zlib|pthread' || true)"
+done
+
 not_installed "not installed in a fresh prefix"
 
 "$WINE64" regsvr32 /s "Z:$PWD/sigplus.dll" || expect "regsvr32" 0 $?
