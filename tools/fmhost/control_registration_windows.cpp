@@ -47,7 +47,9 @@ public:
     ~Registration() override {
         if (cookie_ != 0) CoRevokeClassObject(cookie_);
         if (factory_ != nullptr) factory_->Release();
-        if (module_ != nullptr) FreeLibrary(module_);
+        // A control the plug-in failed to release still runs the DLL's code;
+        // the DLL then stays until the process ends.
+        if (module_ != nullptr && canUnload()) FreeLibrary(module_);
         if (comStarted_) CoUninitialize();
     }
 
@@ -72,6 +74,13 @@ public:
     }
 
 private:
+    bool canUnload() const {
+        using CanUnloadNow = HRESULT(STDAPICALLTYPE*)();
+        const auto entry = reinterpret_cast<CanUnloadNow>(
+            reinterpret_cast<void (*)()>(GetProcAddress(module_, "DllCanUnloadNow")));
+        return entry == nullptr || entry() == S_OK;
+    }
+
     static std::string hex(HRESULT result) {
         char digits[16];
         std::snprintf(digits, sizeof digits, "0x%08lX", static_cast<unsigned long>(result));
