@@ -7,10 +7,11 @@
 # both systems, whichever system renders it.
 #   capture_checks.sh FOLDER LINUX_FMHOST LINUX_PLUGIN SOURCE_DIR
 set -eu
+absolute() { echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; }
 folder=$(cd "$1" && pwd)
-linux_fmhost=$2
-linux_plugin=$3
-examples=$4/examples
+linux_fmhost=$(absolute "$2")
+linux_plugin=$(absolute "$3")
+examples=$(cd "$4" && pwd)/examples
 if [ ! -f "$folder/sigplus.dll" ]; then
   echo "no sigplus.dll in $folder: the pad control is not built for Windows"
   exit 77
@@ -42,6 +43,7 @@ same() {  # NAME FILE FILE
   printf '%s\n' 'stroke 100,30 100,55' 'click Cancel' 'key Escape'
 } >"$work/all.pad"
 for n in 1 2 3 4 5 6 7; do
+  # shellcheck disable=SC2016
   printf '$s%s = ZERA_CaptureSignature( "Order %s" )\n$s%s\nExport( ZERA_RenderSigFromString( $s%s ; "Order %s" ) ; "r%s.gif" )\n' \
     "$n" "$n" "$n" "$n" "$n" "$n"
 done >"$work/captures.fmcalc"
@@ -66,27 +68,40 @@ done
 same "output" "$work/linux/values" "$work/wine/values"
 same "notes and message boxes" "$work/linux/err" "$work/wine/err"
 same "the plug-in's log" "$work/linux/PenviraLog.txt" "$work/wine/PenviraLog.txt"
-diff -r "$work/linux/screens" "$work/wine/screens" >/dev/null &&
-  [ -f "$work/wine/screens/screen-001.png" ] && echo "ok the pad's screens" ||
-  { echo "FAILED the pad's screens differ"; failures=$((failures + 1)); }
+if diff -r "$work/linux/screens" "$work/wine/screens" >/dev/null && [ -f "$work/wine/screens/screen-001.png" ]; then
+  echo "ok the pad's screens"
+else
+  echo "FAILED the pad's screens differ"
+  failures=$((failures + 1))
+fi
 signed=$(wc -l <"$work/wine/signatures")
-[ "$signed" -eq 4 ] && echo "ok four signatures" || { echo "FAILED $signed signatures, not 4"; failures=$((failures + 1)); }
+if [ "$signed" -eq 4 ]; then echo "ok four signatures"; else
+  echo "FAILED $signed signatures, not 4"
+  failures=$((failures + 1))
+fi
 
-# Each side renders the other's signatures to the images it made itself.
+# Each side renders the other's signatures (captures 1 to 4) to the images
+# it made itself.
 render() {  # SIDE N RENDERER...
   side=$1 n=$2
   shift 2
   sig=$(sed -n "${n}p" "$work/$side/signatures")
-  "$@" -e "Export( ZERA_RenderSigFromString( \"$sig\" ; \"Order $order\" ) ; \"$work/$side-cross-$n.gif\" )" \
+  "$@" -e "Export( ZERA_RenderSigFromString( \"$sig\" ; \"Order $n\" ) ; \"$work/$side-cross-$n.gif\" )" \
     >/dev/null 2>&1 || true
 }
-n=0
-for order in 1 2 3 4; do
-  n=$((n + 1))
+for n in 1 2 3 4; do
   render wine "$n" "$linux_fmhost" -q "$linux_plugin"
-  same "wine's signature $n on Linux" "$work/wine/r$order.gif" "$work/wine-cross-$n.gif"
+  same "wine's signature $n on Linux" "$work/wine/r$n.gif" "$work/wine-cross-$n.gif"
   render linux "$n" "$WINE64" "$folder/fmhost.exe" -q "$folder/ZERA_VirOrar.fmx"
-  same "Linux's signature $n under wine" "$work/linux/r$order.gif" "$work/linux-cross-$n.gif"
+  same "Linux's signature $n under wine" "$work/linux/r$n.gif" "$work/linux-cross-$n.gif"
 done
+
+# The bundled example as the README gives it.
+example=$(cd "$work" && "$WINE64" "$folder/fmhost.exe" -q "$folder/ZERA_VirOrar.fmx" --pad "$examples/capture.pad" \
+  -e 'ZERA_CaptureSignature( "Order 1042" )' 2>&1 | tr -d '\r') || true
+case $example in
+  SIG1:*) echo "ok the bundled example captures" ;;
+  *) echo "FAILED the bundled example: $example"; failures=$((failures + 1)) ;;
+esac
 
 [ "$failures" -eq 0 ]

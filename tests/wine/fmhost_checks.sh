@@ -71,7 +71,7 @@ refused "bad pad script" "line 2, column 1: unknown command 'sign'" --no-control
   ZERA_VirOrar.fmx -e 1
 
 fmhost -q --no-control --screens "$work/made/screens" ZERA_VirOrar.fmx -e 1
-[ -d "$work/made/screens" ] && echo "ok screens folder made" || expect "screens folder made" "a folder" "none"
+if [ -d "$work/made/screens" ]; then echo "ok screens folder made"; else expect "screens folder made" "a folder" "none"; fi
 
 fmhost -q --no-control no-such-plugin.fmx -e 1
 expect "missing plug-in status" 2 "$status"
