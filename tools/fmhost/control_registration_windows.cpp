@@ -135,7 +135,11 @@ bool preparePad(const Options& options, std::ostream& notes, Held& held, std::st
         }
         // The control reads it when it is made.
         const std::u16string variable = platform::utf8ToUtf16(sigplus::kScreensVariable);
-        SetEnvironmentVariableW(reinterpret_cast<const wchar_t*>(variable.c_str()), std::filesystem::absolute(folder).c_str());
+        if (!SetEnvironmentVariableW(reinterpret_cast<const wchar_t*>(variable.c_str()),
+                                     std::filesystem::absolute(folder).c_str())) {
+            error = "cannot hand the screens folder to the control (error " + std::to_string(GetLastError()) + ")";
+            return false;
+        }
     }
     // Without a script the dialogs are a person's to answer.
     if (!options.padScriptPath) return true;
