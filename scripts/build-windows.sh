@@ -6,8 +6,12 @@
 #   build-windows/x86_64/                the 64-bit builds the wine tests run
 # Each folder also holds fake_installer.exe, the tests' stand-in installer;
 # the x86_64 one FMWrapper.dll and plugin_wine_tests.exe.
+# Each also holds sigplus.dll, the pad control.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+# The pad control's libraries, cross-built once and cached.
+deps=$(bash scripts/mingw-deps.sh)
 
 for arch in i686 x86_64; do
   cmake -S drvwatch/windows -B "build-windows/$arch" -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -16,7 +20,8 @@ for arch in i686 x86_64; do
   toolchain="toolchain-mingw-$arch.cmake"
   [ "$arch" = x86_64 ] && toolchain=toolchain-mingw-x86_64-posix.cmake
   cmake -S windows -B "build-windows/plugin-$arch" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/$toolchain" -DZERA_WINDOWS_OUTPUT="$PWD/build-windows/$arch"
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/$toolchain" -DZERA_WINDOWS_OUTPUT="$PWD/build-windows/$arch" \
+    -DZERA_MINGW_DEPS="$deps/$arch"
   cmake --build "build-windows/plugin-$arch"
 done
 echo "build-windows: $(ls build-windows/*/drvwatch.exe build-windows/*/ZERA_VirOrar.fmx | tr '\n' ' ')"

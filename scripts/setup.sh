@@ -16,6 +16,11 @@ packages=(
   imagemagick python3-pil
   # Windows builds of the console program, and wine to run the 64-bit one
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64
+  # the Windows pad control: zlib for mingw, and what unpacks and builds
+  # Debian's source packages of its other libraries (scripts/mingw-deps.sh)
+  libz-mingw-w64-dev dpkg-dev make autoconf automake libtool
+  # a screen for the wine checks of mouse input and the dialog's picture
+  xvfb x11-apps
 )
 
 missing=()
@@ -25,14 +30,27 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  echo "setup: all packages present"
-  exit 0
-fi
-
-echo "setup: installing ${missing[*]}"
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "setup: all packages present"
+else
+  echo "setup: installing ${missing[*]}"
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# Source packages of the machine's own Debian suite, for the libraries the
+# Windows pad control is cross-built with: a deb-src entry beside each deb
+# entry of the system's sources, same archive and suites.
+sources_file=/etc/apt/sources.list.d/zera-virorar-sources.sources
+if ! apt-cache showsrc libsodium 2>/dev/null | grep -q '^Version:'; then
+  echo "setup: adding source entries for the system's Debian suites"
+  entries=$(python3 scripts/deb_src_entries.py)
+  printf '%s\n' "$entries" | $SUDO tee "$sources_file" >/dev/null
+  $SUDO apt-get update -qq
+fi
+
+# The cross-built libraries, made once and kept in their cache folder.
+bash scripts/mingw-deps.sh >/dev/null
