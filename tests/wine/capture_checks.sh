@@ -96,12 +96,21 @@ for n in 1 2 3 4; do
   same "Linux's signature $n under wine" "$work/linux/r$n.gif" "$work/linux-cross-$n.gif"
 done
 
-# The bundled example as the README gives it.
-example=$(cd "$work" && "$WINE64" "$folder/fmhost.exe" -q "$folder/ZERA_VirOrar.fmx" --pad "$examples/capture.pad" \
-  -e 'ZERA_CaptureSignature( "Order 1042" )' 2>&1 | tr -d '\r') || true
-case $example in
-  SIG1:*) echo "ok the bundled example captures" ;;
-  *) echo "FAILED the bundled example: $example"; failures=$((failures + 1)) ;;
-esac
+# The bundled example as the README gives it; then with the control
+# installed by regsvr32 and none registered by fmhost.
+example() {  # NAME OPTIONS...
+  name=$1
+  shift
+  example=$(cd "$work" && "$WINE64" "$folder/fmhost.exe" -q "$folder/ZERA_VirOrar.fmx" --pad "$examples/capture.pad" \
+    "$@" -e 'ZERA_CaptureSignature( "Order 1042" )' 2>&1 | tr -d '\r') || true
+  case $example in
+    SIG1:*) echo "ok $name" ;;
+    *) echo "FAILED $name: $example"; failures=$((failures + 1)) ;;
+  esac
+}
+example "the bundled example captures"
+"$WINE64" regsvr32 /s "$folder/sigplus.dll"
+example "the installed control captures" --no-control
+"$WINE64" regsvr32 /s /u "$folder/sigplus.dll"
 
 [ "$failures" -eq 0 ]
