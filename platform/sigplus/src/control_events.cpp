@@ -42,27 +42,30 @@ void Control::firePenDown() {
     events_.fire(dispid::PenDown);
 }
 
-HRESULT Control::DeliverInput(const char* payload, ULONG length) {
-    if (payload == nullptr && length > 0) return E_POINTER;
+void Control::recordPen(const PenInput& pen) {
+    members_.recordPen(pen);
+    inkChanged();
+}
+
+HRESULT Control::takePenRecord(std::string_view record, bool present) {
+    if (!present && !record.empty()) return E_POINTER;
     try {
-        const std::optional<PenInput> pen = parsePenInput(std::string_view(payload, length));
+        const std::optional<PenInput> pen = parsePenInput(record);
         if (!pen) return E_INVALIDARG;
         // The container's handler runs inside the event and may let go of
         // the control; it stays until the input is taken.
-        struct Hold {
-            explicit Hold(Control& c) : control(c) { control.AddRef(); }
-            ~Hold() { control.Release(); }
-            Hold(const Hold&) = delete;
-            Hold& operator=(const Hold&) = delete;
-            Control& control;
-        } hold(*this);
+        const platform::ComHold hold(*this);
         members_.penDown(pen->points.front());
         firePenDown();
-        members_.recordPen(*pen);
+        recordPen(*pen);
         return S_OK;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }
 }
+
+#ifndef _WIN32
+void Control::inkChanged() {}
+#endif
 
 }  // namespace sigplus

@@ -38,6 +38,10 @@ public:
     }
 
     Ink& ink() { return ink_; }
+    // How screen positions become ink coordinates now.
+    PadWindow window() const;
+    // Where the pad records ink now, on its screen.
+    const ScreenArea& inkArea() { return pad().inkArea(); }
     // The pen went down: a touch key under it counts.
     void penDown(const PenPoint& point) { pad().penDown(point); }
     // Adds the ink of one pen-down to pen-up as the pad records it.
@@ -48,7 +52,6 @@ private:
 
     std::int32_t property(DISPID id) const { return properties_[static_cast<std::size_t>(id)]; }
     SignatureModes modes() const;
-    PadWindow window() const;
     void reset();
     Outcome renderToBuffer();
     Outcome padMethod(const Member& member, std::span<const Argument> arguments);

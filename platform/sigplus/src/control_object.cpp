@@ -3,6 +3,8 @@
 #include "control_class.h"
 #include "journal_store.h"
 
+#include <platform/wide_text.h>
+
 #include <atomic>
 #include <new>
 #include <string_view>
@@ -23,17 +25,30 @@ bool isPlainByteFetch(DISPID id, REFIID riid, WORD flags, const DISPPARAMS* para
            riid == IID_NULL && !journalling();
 }
 
+// The members after which the ink may be another.
+bool changesInk(DISPID id) {
+    return id == dispid::ClearInk || id == dispid::PadReset || id == dispid::SignatureText;
+}
+
 }  // namespace
 
 Control::Control() : number_(++objectsMade), state_(defaultState()) { liveControls.fetch_add(1); }
 
-Control::~Control() { liveControls.fetch_sub(1); }
+Control::~Control() {
+#ifdef _WIN32
+    // A container lets go of an active control by Close; one that did not
+    // still loses the window and gets its sites back.
+    InPlaceDeactivate();
+    SetClientSite(nullptr);
+#endif
+    liveControls.fetch_sub(1);
+}
 
 HRESULT Control::QueryInterface(REFIID riid, void** object) {
     IDispatch* dispatch = this;
     IPersistStreamInit* persist = this;
     IProvideClassInfo2* info = this;
-    return winplatform::answerQuery(dispatch, riid, object,
+    return platform::answerQuery(dispatch, riid, object,
                                     {{IID_IDispatch, dispatch},
                                      {DIID_SigPlus, dispatch},
                                      {IID_ISigPlusControl, static_cast<ISigPlusControl*>(this)},
@@ -42,7 +57,14 @@ HRESULT Control::QueryInterface(REFIID riid, void** object) {
                                      {IID_IProvideClassInfo, info},
                                      {IID_IProvideClassInfo2, info},
                                      {IID_IConnectionPointContainer, static_cast<IConnectionPointContainer*>(this)},
-                                     {winplatform::IID_IHeadlessInput, static_cast<winplatform::IHeadlessInput*>(this)}});
+#ifdef _WIN32
+                                     {IID_IOleObject, static_cast<IOleObject*>(this)},
+                                     {IID_IOleWindow, static_cast<IOleInPlaceObject*>(this)},
+                                     {IID_IOleInPlaceObject, static_cast<IOleInPlaceObject*>(this)},
+#else
+                                     {winplatform::IID_IHeadlessInput, static_cast<winplatform::IHeadlessInput*>(this)},
+#endif
+                                 });
 }
 
 HRESULT Control::GetTypeInfoCount(UINT* count) {
@@ -59,7 +81,8 @@ HRESULT Control::GetTypeInfo(UINT, LCID, ITypeInfo** typeInfo) {
 HRESULT Control::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT nameCount, LCID, DISPID* dispids) {
     if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
     if (names == nullptr || dispids == nullptr || nameCount == 0) return E_INVALIDARG;
-    const std::u16string_view name = names[0] == nullptr ? std::u16string_view() : std::u16string_view(names[0]);
+    const std::u16string_view name =
+        names[0] == nullptr ? std::u16string_view() : std::u16string_view(platform::utf16(names[0]));
     const Member* member = findMember(name);
     dispids[0] = member != nullptr ? member->id : DISPID_UNKNOWN;
     // The members take no named arguments.
@@ -70,7 +93,9 @@ HRESULT Control::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT nameCount, LCI
 HRESULT Control::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* exception, UINT* argumentError) {
     if (!isPlainByteFetch(id, riid, flags, params, result)) {
-        return invokeMember(members_, number_, id, riid, flags, params, result, exception, argumentError);
+        const HRESULT status = invokeMember(members_, number_, id, riid, flags, params, result, exception, argumentError);
+        if (changesInk(id)) inkChanged();
+        return status;
     }
     const std::optional<std::int16_t> byte = members_.renderByte(params->rgvarg[0].lVal);
     if (!byte) return invokeMember(members_, number_, id, riid, flags, params, result, exception, argumentError);

@@ -4,6 +4,7 @@
 
 #include <oleauto.h>
 #include <platform/utf.h>
+#include <platform/wide_text.h>
 
 #include <array>
 #include <new>
@@ -13,7 +14,7 @@ namespace sigplus {
 namespace {
 
 std::u16string_view bstrView(BSTR text) {
-    return text == nullptr ? std::u16string_view() : std::u16string_view(text, SysStringLen(text));
+    return text == nullptr ? std::u16string_view() : std::u16string_view(platform::utf16(text), SysStringLen(text));
 }
 
 JournalResult journalResult(const Value& value) {
@@ -66,7 +67,7 @@ HRESULT writeResult(const Value& value, VARIANT* result) {
     case ValueType::Bool: result->boolVal = value.number != 0 ? VARIANT_TRUE : VARIANT_FALSE; break;
     case ValueType::Bstr:
     case ValueType::BstrRef:
-        result->bstrVal = SysAllocStringLen(value.text.data(), static_cast<UINT>(value.text.size()));
+        result->bstrVal = SysAllocStringLen(platform::wide(value.text.data()), static_cast<UINT>(value.text.size()));
         if (result->bstrVal == nullptr) return E_OUTOFMEMORY;
         break;
     }
@@ -78,9 +79,9 @@ void fillException(EXCEPINFO* exception, const Outcome& outcome) {
     if (exception == nullptr) return;
     *exception = EXCEPINFO{};
     exception->scode = outcome.code;
-    exception->bstrSource = SysAllocString(u"SigPlus");
+    exception->bstrSource = SysAllocString(platform::wide(u"SigPlus"));
     const std::u16string description = platform::utf8ToUtf16(outcome.description != nullptr ? outcome.description : "");
-    exception->bstrDescription = SysAllocStringLen(description.data(), static_cast<UINT>(description.size()));
+    exception->bstrDescription = SysAllocStringLen(platform::wide(description.data()), static_cast<UINT>(description.size()));
 }
 
 // Checks the call against the member's kind and types and runs it.

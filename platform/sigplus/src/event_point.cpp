@@ -1,6 +1,6 @@
 #include "event_point.h"
 
-#include <winplatform/com_object.h>
+#include <platform/com_object.h>
 
 #include <algorithm>
 #include <new>
@@ -13,7 +13,7 @@ EventPoint::~EventPoint() {
 
 HRESULT EventPoint::QueryInterface(REFIID riid, void** object) {
     IConnectionPoint* self = this;
-    return winplatform::answerQuery(self, riid, object, {{IID_IConnectionPoint, self}});
+    return platform::answerQuery(self, riid, object, {{IID_IConnectionPoint, self}});
 }
 
 HRESULT EventPoint::GetConnectionInterface(IID* iid) {

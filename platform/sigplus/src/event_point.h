@@ -5,6 +5,9 @@
 #pragma once
 
 #include <ocidl.h>
+#ifdef _WIN32
+#include <olectl.h>  // CONNECT_E_*, with the Linux platform library in its COM headers
+#endif
 
 #include <utility>
 #include <vector>

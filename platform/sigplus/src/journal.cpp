@@ -1,14 +1,15 @@
 #include "journal_store.h"
 
 #include "members.h"
+#include "process_lock.h"
 
 #include <oleauto.h>
 #include <platform/utf.h>
+#include <platform/wide_text.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <mutex>
 
 namespace sigplus {
 namespace {
@@ -34,7 +35,7 @@ namespace {
 enum class Tag : std::uint8_t { None, Number, True, False, VarType, Text };
 
 struct Journal {
-    std::mutex mutex;
+    ProcessLock mutex;
     std::vector<std::uint8_t> log;
     std::u16string texts;
     std::size_t count = 0;
@@ -98,7 +99,7 @@ private:
 };
 
 std::u16string_view bstrView(BSTR text) {
-    return text == nullptr ? std::u16string_view() : std::u16string_view(text, SysStringLen(text));
+    return text == nullptr ? std::u16string_view() : std::u16string_view(platform::utf16(text), SysStringLen(text));
 }
 
 void writeArgument(Writer& w, std::u16string& texts, const VARIANT& v) {
@@ -182,7 +183,7 @@ void appendJournal(ULONG object, DISPID dispid, CallKind kind, const DISPPARAMS*
     const UINT count = params != nullptr && params->rgvarg != nullptr ? params->cArgs : 0;
     const Tag tag = SUCCEEDED(status) ? resultTag(result) : Tag::None;
     Journal& j = store();
-    std::lock_guard lock(j.mutex);
+    const ProcessLock::Held lock(j.mutex);
     if (j.count >= j.limit || j.texts.size() >= kJournalTextLimit) {
         ++j.dropped;
         return;
@@ -224,7 +225,7 @@ void appendJournal(ULONG object, DISPID dispid, CallKind kind, const DISPPARAMS*
 
 std::vector<JournalEntry> journal() {
     Journal& j = store();
-    std::lock_guard lock(j.mutex);
+    const ProcessLock::Held lock(j.mutex);
     std::vector<JournalEntry> entries;
     entries.reserve(j.count);
     Reader r(j.log.data());
@@ -261,19 +262,19 @@ bool journalEnabled() { return journalling(); }
 
 void setJournalLimit(std::size_t calls) {
     Journal& j = store();
-    std::lock_guard lock(j.mutex);
+    const ProcessLock::Held lock(j.mutex);
     j.limit = calls;
 }
 
 std::size_t journalDropped() {
     Journal& j = store();
-    std::lock_guard lock(j.mutex);
+    const ProcessLock::Held lock(j.mutex);
     return j.dropped;
 }
 
 void clearJournal() {
     Journal& j = store();
-    std::lock_guard lock(j.mutex);
+    const ProcessLock::Held lock(j.mutex);
     // The capacity stays: a journal cleared between runs fills up again.
     j.log.clear();
     j.texts.clear();

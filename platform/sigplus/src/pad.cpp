@@ -1,6 +1,12 @@
 #include "pad.h"
 
+#ifdef _WIN32
+#include "win32/bitmap_pixels.h"
+namespace gdi = sigplus::win32;
+#else
 #include <winplatform/gdi_access.h>
+namespace gdi = winplatform;
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -33,8 +39,8 @@ void Pad::clearArea(const ScreenArea& area) {
 }
 
 bool Pad::drawBitmap(const ScreenArea& area, HBITMAP bitmap) {
-    winplatform::BitmapPixels pixels;
-    if (!winplatform::readBitmapPixels(bitmap, &pixels)) return false;
+    platform::BitmapPixels pixels;
+    if (!gdi::readBitmapPixels(bitmap, &pixels)) return false;
     beforeDrawing(area);
     screen_.draw(area, pixels);
     return true;

@@ -32,7 +32,11 @@
 #include "sigplus/ink.h"
 #include "sigplus/pen_record.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <winplatform/gdi.h>
+#endif
 
 #include <array>
 #include <optional>
@@ -64,6 +68,7 @@ public:
     void reset();
 
     void setInkArea(const ScreenArea& area) { inkArea_ = area; }
+    const ScreenArea& inkArea() const { return inkArea_; }
     void setDisplayInkArea(bool show, const ScreenArea& area) {
         showInk_ = show;
         displayInkArea_ = area;

@@ -48,7 +48,7 @@ void PadScreen::clear(const ScreenArea& area) {
     }
 }
 
-void PadScreen::draw(const ScreenArea& area, const winplatform::BitmapPixels& bitmap) {
+void PadScreen::draw(const ScreenArea& area, const platform::BitmapPixels& bitmap) {
     const ScreenArea a = onScreen(area);
     for (int y = a.y; y < a.y + a.height; ++y) {
         const int by = y - area.y;
@@ -85,7 +85,11 @@ void PadScreen::line(int ax, int ay, int bx, int by, const ScreenArea& clip) {
 }
 
 bool PadScreen::savePng(const std::filesystem::path& path) const {
+    #ifdef _WIN32
+    std::unique_ptr<std::FILE, FileCloser> file(_wfopen(path.c_str(), L"wb"));
+#else
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+#endif
     if (!file) return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (png == nullptr) return false;

@@ -41,13 +41,6 @@ private:
     DibImage image_;
 };
 
-std::uint8_t luminanceOf(std::uint32_t colour) {
-    const std::uint32_t red = (colour >> 16) & 0xFF;
-    const std::uint32_t green = (colour >> 8) & 0xFF;
-    const std::uint32_t blue = colour & 0xFF;
-    return static_cast<std::uint8_t>((red * 299 + green * 587 + blue * 114 + 500) / 1000);
-}
-
 }  // namespace
 
 bool readBitmapPixels(HBITMAP bitmap, BitmapPixels* out) {
@@ -60,7 +53,7 @@ bool readBitmapPixels(HBITMAP bitmap, BitmapPixels* out) {
     pixels.height = image.height;
     pixels.bitsPerPixel = image.bitsPerPixel;
     pixels.luminance.reserve(image.pixels.size());
-    for (const std::uint32_t colour : image.pixels) pixels.luminance.push_back(luminanceOf(colour));
+    for (const std::uint32_t colour : image.pixels) pixels.luminance.push_back(platform::luminanceOf(colour));
     *out = std::move(pixels);
     return true;
 }

@@ -1,65 +1,15 @@
-// What every small COM object of this platform needs, written once: the
-// reference count of an object on the heap, and QueryInterface over a list
-// of the interfaces it answers for. Not part of the Win32 subset; plain C++
-// over the COM types, so it serves on Windows as well.
+// The small COM object base under the platform library's names; the base
+// itself is plain C++ and lives with the portable pieces.
 #pragma once
 
 #include "unknwn.h"
 
-#include <atomic>
-#include <initializer_list>
+#include <platform/com_object.h>
 
 namespace winplatform {
 
-// One interface an object answers for, and the pointer it gives for it.
-struct InterfaceEntry {
-    IID iid;
-    void* pointer;
-};
-
-// QueryInterface: `identity` for IUnknown, the entry's pointer for each
-// interface listed, E_NOINTERFACE (and a null pointer) for any other. The
-// object gains a reference for what it gives.
-inline HRESULT answerQuery(IUnknown* identity, REFIID riid, void** object,
-                           std::initializer_list<InterfaceEntry> interfaces) {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    if (riid == IID_IUnknown) {
-        *object = identity;
-    } else {
-        for (const InterfaceEntry& entry : interfaces) {
-            if (entry.iid == riid) {
-                *object = entry.pointer;
-                break;
-            }
-        }
-    }
-    if (*object == nullptr) return E_NOINTERFACE;
-    identity->AddRef();
-    return S_OK;
-}
-
-// A COM object on the heap made of the given interfaces: it is born with
-// one reference and deletes itself when the last one goes.
-template <typename... Interfaces>
-class ComObject : public Interfaces... {
-public:
-    ComObject(const ComObject&) = delete;
-    ComObject& operator=(const ComObject&) = delete;
-
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
-
-protected:
-    ComObject() = default;
-    virtual ~ComObject() = default;
-
-private:
-    std::atomic<ULONG> references_{1};
-};
+using platform::answerQuery;
+using platform::ComObject;
+using platform::InterfaceEntry;
 
 }  // namespace winplatform
