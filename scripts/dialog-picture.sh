@@ -28,6 +28,9 @@ cat >"$work/steps.sh" <<'STEPS'
 set -eu
 windows=$1 work=$2 picture=$3
 cd "$windows"
+# With no window manager on the screen, wine draws the frame and caption
+# itself when it does not leave them to one.
+"$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 "$WINE64" fmhost.exe -q ZERA_VirOrar.fmx --pad "$work/sign.pad" \
   -e 'ZERA_CaptureSignature( "Order 1042" )' >"$work/out" 2>"$work/err" &
 fmhost=$!

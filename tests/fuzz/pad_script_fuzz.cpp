@@ -11,8 +11,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     try {
-        for (const winplatform::InputEvent& event : sigplus::parsePadScript(text)) {
-            if (event.kind != winplatform::InputEvent::Kind::ControlInput) continue;
+        for (const platform::InputEvent& event : sigplus::parsePadScript(text)) {
+            if (event.kind != platform::InputEvent::Kind::ControlInput) continue;
             const auto pen = sigplus::parsePenInput(event.payload);
             if (!pen || sigplus::formatPenInput(*pen) != event.payload) std::abort();
         }

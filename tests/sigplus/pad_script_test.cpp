@@ -1,6 +1,7 @@
 // Pad scripts: what each command becomes, how the control reads a pen
 // record back, where a bad script is reported, and the bundled examples.
 #include <sigplus/pad_script.h>
+#include <winplatform/headless_input.h>
 
 #include <gtest/gtest.h>
 
@@ -46,6 +47,18 @@ TEST(PadScript, IntervalsWaitsAndTouchesAdvanceTheClock) {
     EXPECT_EQ(events[3].payload, "pen 2036:39,14");
     EXPECT_EQ(events[4].payload, "pen 2044:3,4");
     EXPECT_EQ(events[4].line, 6);
+    // Each record is due when its pen lifts.
+    std::vector<std::uint32_t> due;
+    for (const auto& event : events) due.push_back(event.timeMs);
+    EXPECT_EQ(due, (std::vector<std::uint32_t>{20, 2028, 2036, 2044, 2052}));
+}
+
+TEST(PadScript, ButtonsAndKeysAreDueAtTheClocksTime) {
+    const auto events = sigplus::parsePadScript("click OK\ntouch 1,1\nwait 1s\nkey Enter\nwait 500ms\nclose\n");
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[0].timeMs, 0u);
+    EXPECT_EQ(events[2].timeMs, 1008u);
+    EXPECT_EQ(events[3].timeMs, 1508u);
 }
 
 TEST(PadScript, ButtonsKeysAndCloseBox) {
@@ -159,12 +172,15 @@ TEST(PadScript, ScriptsLongerThanADayAreRefused) {
     std::string script;
     for (int i = 0; i < 144; ++i) script += "wait 600s\n";  // exactly 24 hours
     EXPECT_EQ(sigplus::parsePadScript(script + "touch 1,1").size(), 1u);
-    try {
-        sigplus::parsePadScript(script + "stroke 1,1 2,2");
-        FAIL() << "accepted";
-    } catch (const PadScriptError& e) {
-        EXPECT_EQ(e.line(), 145);
-        EXPECT_EQ(e.message(), "the script runs longer than 24 hours");
+    EXPECT_EQ(sigplus::parsePadScript(script + "close").at(0).timeMs, sigplus::kMaxScriptMs);
+    for (const auto& [late, line] : {std::pair{"stroke 1,1 2,2", 145}, std::pair{"wait 1ms\nclick OK", 146}}) {
+        try {
+            sigplus::parsePadScript(script + late);
+            FAIL() << "accepted " << late;
+        } catch (const PadScriptError& e) {
+            EXPECT_EQ(e.line(), line);
+            EXPECT_EQ(e.message(), "the script runs longer than 24 hours");
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 #include "control_registration.h"
 
 #include "library_file.h"
+#include "noticed_input.h"
 
 #include <sigplus/control.h>
 #include <sigplus/pad_script.h>
@@ -29,42 +30,12 @@ std::filesystem::path programFolder(const std::string& programPath) {
     return std::filesystem::absolute(programPath).parent_path();
 }
 
-// The dialogs' input: the pad script's events, and a note each time there
-// are none left, since the dialog that asked is then closed, cancelled,
-// without anything on the screen to say why.
-class NoticedInput final : public winplatform::InputSource {
-public:
-    NoticedInput(std::shared_ptr<winplatform::InputSource> script, std::optional<std::string> scriptPath,
-                 std::ostream& notes)
-        : script_(std::move(script)), scriptPath_(std::move(scriptPath)), notes_(notes) {}
-
-    std::optional<winplatform::InputEvent> next() override {
-        std::optional<winplatform::InputEvent> event;
-        if (script_) event = script_->next();
-        if (event) return event;
-        if (scriptPath_) {
-            notes_ << "fmhost: the pad script '" << *scriptPath_
-                   << "' has no input left: the dialog was closed as by its close box\n";
-        } else {
-            notes_ << "fmhost: no pad input: the dialog was closed as by its close box; give what the signer does "
-                      "with --pad SCRIPT (docs/pad-script.md)\n";
-        }
-        notes_.flush();
-        return std::nullopt;
-    }
-
-private:
-    std::shared_ptr<winplatform::InputSource> script_;
-    std::optional<std::string> scriptPath_;
-    std::ostream& notes_;
-};
-
 }  // namespace
 
-bool registerControl(const Options& options, const std::string& programPath, std::string& error) {
+bool registerControl(const Options& options, const std::string& programPath, Held&, std::string& error) {
     if (options.noControl) return true;
     const std::filesystem::path library =
-        options.controlPath ? std::filesystem::absolute(*options.controlPath) : programFolder(programPath) / "libsigplus.so";
+        options.controlPath ? std::filesystem::absolute(*options.controlPath) : programFolder(programPath) / kControlFile;
     if (!std::filesystem::exists(library)) {
         error = "no control library at '" + library.string() + "'";
         return false;
@@ -82,7 +53,7 @@ bool registerControl(const Options& options, const std::string& programPath, std
     return true;
 }
 
-bool preparePad(const Options& options, std::ostream& notes, std::string& error) {
+bool preparePad(const Options& options, std::ostream& notes, Held&, std::string& error) {
     if (options.screensFolder) {
         std::error_code failed;
         std::filesystem::create_directories(*options.screensFolder, failed);
@@ -94,7 +65,7 @@ bool preparePad(const Options& options, std::ostream& notes, std::string& error)
         // The control reads it when it is made.
         ::setenv(sigplus::kScreensVariable, std::filesystem::absolute(*options.screensFolder).c_str(), 1);
     }
-    std::shared_ptr<winplatform::InputSource> script;
+    std::shared_ptr<platform::InputSource> script;
     if (options.padScriptPath) {
         try {
             script = sigplus::loadPadScript(*options.padScriptPath);

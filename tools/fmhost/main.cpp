@@ -80,14 +80,17 @@ int run(const fmhost::Options& options, const std::string& programPath) {
         sources.push_back(std::move(script));
     }
 
+    // Both outlive the plug-in, which is unloaded first.
+    fmhost::Held control;
+    fmhost::Held pad;
     std::string controlError;
-    if (!fmhost::registerControl(options, programPath, controlError)) {
+    if (!fmhost::registerControl(options, programPath, control, controlError)) {
         std::cerr << "fmhost: " << controlError << " (use --no-control to run without one)\n";
         return kExitUsage;
     }
 
     std::string padError;
-    if (!fmhost::preparePad(options, std::cerr, padError)) {
+    if (!fmhost::preparePad(options, std::cerr, pad, padError)) {
         std::cerr << "fmhost: " << padError << '\n';
         return kExitUsage;
     }

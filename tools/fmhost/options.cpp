@@ -110,7 +110,16 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments) {
 }
 
 std::string usageText() {
-    return R"(usage: fmhost [options] PLUGIN_FILE [SCRIPT_FILE]
+#ifdef _WIN32
+    constexpr const char* kWithoutPad = R"(
+                       without it a capture dialog waits for the keyboard
+                       and mouse; with it, it is played in real time)";
+#else
+    constexpr const char* kWithoutPad = R"(
+                       without it a capture dialog closes at once, cancelled,
+                       and a note on stderr says so)";
+#endif
+    return std::string(R"(usage: fmhost [options] PLUGIN_FILE [SCRIPT_FILE]
 
 Loads a FileMaker calculation plug-in, starts it, lists its functions and
 evaluates calculations: the -e expressions first, then SCRIPT_FILE ("-" reads
@@ -123,12 +132,11 @@ options:
   --host-version N     the host version sent at start-up (default 60)
   --preferences        send the preferences request once after start-up
   --control LIBRARY    the signature pad control to register (default: the
-                       libsigplus.so beside fmhost)
+                       )") + kControlFile + R"( beside fmhost)
   --no-control         register no control, as on a machine without one
   --pad SCRIPT         what the signer does at the pad during captures: pen
-                       strokes, touches, buttons and keys (docs/pad-script.md);
-                       without it a capture dialog closes at once, cancelled,
-                       and a note on stderr says so
+                       strokes, touches, buttons and keys (docs/pad-script.md);)" +
+           kWithoutPad + R"(
   --screens FOLDER     save each screen the pad shows as FOLDER/screen-NNN.png
   -q, --quiet          no banner, and each value alone on its line, for
                        scripts that read the output

@@ -10,6 +10,14 @@ namespace fmhost {
 
 inline constexpr std::int16_t kDefaultHostVersion = 60;
 
+// The signature pad control's file, as its installer puts it beside the
+// host program.
+#ifdef _WIN32
+inline constexpr const char* kControlFile = "sigplus.dll";
+#else
+inline constexpr const char* kControlFile = "libsigplus.so";
+#endif
+
 struct Options {
     std::string pluginPath;
     std::optional<std::string> scriptPath;  // "-" reads the script from stdin
@@ -23,7 +31,8 @@ struct Options {
     std::optional<std::string> controlPath;
     bool noControl = false;
     // Pen input and dialog buttons for captures, from a pad script; without
-    // one a capture dialog closes at once, as by its close box.
+    // one a capture dialog closes at once, as by its close box (on Windows
+    // it waits for a person at the keyboard and mouse).
     std::optional<std::string> padScriptPath;
     // A folder for pictures of the pad's screen (PNG).
     std::optional<std::string> screensFolder;

@@ -14,7 +14,7 @@
 namespace sigplus {
 namespace {
 
-using winplatform::InputEvent;
+using platform::InputEvent;
 
 constexpr std::string_view kCommands = "stroke, touch, wait, click, key or close";
 constexpr std::string_view kButtons = "OK, Cancel, Clear or a control ID";
@@ -182,7 +182,7 @@ private:
 
 class ScriptReader {
 public:
-    explicit ScriptReader(UINT padControlId) : padControlId_(padControlId) {}
+    explicit ScriptReader(unsigned int padControlId) : padControlId_(padControlId) {}
 
     void readLine(std::size_t line, std::string_view text) {
         LineReader in(line, text);
@@ -198,14 +198,15 @@ public:
             clockMs_ += in.duration(in.take());
             in.expectEnd("the duration");
         } else if (is(command.text, "click")) {
-            click(in, lineNumber);
+            click(in, command, lineNumber);
         } else if (is(command.text, "key")) {
-            key(in, lineNumber);
+            key(in, command, lineNumber);
         } else if (is(command.text, "close")) {
             in.expectEnd("'close'");
             InputEvent event;
             event.kind = InputEvent::Kind::Close;
             event.line = lineNumber;
+            event.timeMs = now(in, command);
             events_.push_back(std::move(event));
         } else {
             in.fail(command.column, "unknown command " + quoted(command.text) + " (expected " + std::string(kCommands) + ")");
@@ -274,10 +275,17 @@ private:
         pen(std::move(input), line);
     }
 
-    void click(LineReader& in, int line) {
+    // The clock's time for an event that takes none; every event of a
+    // script comes within a day.
+    std::uint32_t now(const LineReader& in, const Token& command) const {
+        if (clockMs_ > kMaxScriptMs) in.fail(command.column, "the script runs longer than 24 hours");
+        return static_cast<std::uint32_t>(clockMs_);
+    }
+
+    void click(LineReader& in, const Token& command, int line) {
         if (in.atEnd()) in.fail(in.afterLast(), "expected a button after 'click' (" + std::string(kButtons) + ")");
         const Token token = in.take();
-        UINT id = 0;
+        unsigned int id = 0;
         if (is(token.text, "ok")) {
             id = kButtonOk;
         } else if (is(token.text, "cancel")) {
@@ -291,24 +299,25 @@ private:
             if (n.tooLarge) in.fail(token.column, "number too large");
             if (n.value == 0 || n.value > 0xFFFF)
                 in.fail(token.column, "control ID " + std::to_string(n.value) + " is out of range (1 to 65535)");
-            id = static_cast<UINT>(n.value);
+            id = static_cast<unsigned int>(n.value);
         }
         in.expectEnd("the button");
         InputEvent event;
         event.kind = InputEvent::Kind::Click;
         event.controlId = id;
         event.line = line;
+        event.timeMs = now(in, command);
         events_.push_back(std::move(event));
     }
 
-    void key(LineReader& in, int line) {
+    void key(LineReader& in, const Token& command, int line) {
         if (in.atEnd()) in.fail(in.afterLast(), "expected a key after 'key' (Enter or Escape)");
         const Token token = in.take();
-        UINT vk = 0;
+        unsigned int vk = 0;
         if (is(token.text, "enter") || is(token.text, "return")) {
-            vk = winplatform::VK_RETURN;
+            vk = platform::kKeyEnter;
         } else if (is(token.text, "escape") || is(token.text, "esc")) {
-            vk = winplatform::VK_ESCAPE;
+            vk = platform::kKeyEscape;
         } else {
             in.fail(token.column, "unknown key " + quoted(token.text) + " (expected Enter or Escape)");
         }
@@ -317,6 +326,7 @@ private:
         event.kind = InputEvent::Kind::Key;
         event.key = vk;
         event.line = line;
+        event.timeMs = now(in, command);
         events_.push_back(std::move(event));
     }
 
@@ -326,10 +336,13 @@ private:
         event.controlId = padControlId_;
         event.payload = formatPenInput(input);
         event.line = line;
+        // The record is whole when the pen has lifted: within a day and one
+        // longest interval, which the clock's 32 bits hold.
+        event.timeMs = static_cast<std::uint32_t>(clockMs_);
         events_.push_back(std::move(event));
     }
 
-    UINT padControlId_;
+    unsigned int padControlId_;
     // The script's clock: when the next pen input begins, in milliseconds.
     // Wide enough that no run of waits overflows it; times are checked
     // against kMaxScriptMs where they are used.
@@ -357,7 +370,7 @@ PadScriptError::PadScriptError(int line, int column, std::string message, std::s
       message_(std::move(message)),
       file_(std::move(file)) {}
 
-std::vector<InputEvent> parsePadScript(std::string_view text, UINT padControlId) {
+std::vector<InputEvent> parsePadScript(std::string_view text, unsigned int padControlId) {
     ScriptReader reader(padControlId);
     std::size_t line = 1;
     while (true) {
@@ -370,7 +383,7 @@ std::vector<InputEvent> parsePadScript(std::string_view text, UINT padControlId)
     return reader.take();
 }
 
-std::vector<InputEvent> readPadScriptFile(const std::filesystem::path& path, UINT padControlId) {
+std::vector<InputEvent> readPadScriptFile(const std::filesystem::path& path, unsigned int padControlId) {
     // A folder opens as a stream that reads as empty: it would pass for a
     // script with no input at all.
     std::error_code ignored;
@@ -402,7 +415,7 @@ std::size_t PadScriptSource::remaining() const {
     return events_.size() - next_;
 }
 
-std::shared_ptr<PadScriptSource> loadPadScript(const std::filesystem::path& path, UINT padControlId) {
+std::shared_ptr<PadScriptSource> loadPadScript(const std::filesystem::path& path, unsigned int padControlId) {
     return std::make_shared<PadScriptSource>(readPadScriptFile(path, padControlId));
 }
 

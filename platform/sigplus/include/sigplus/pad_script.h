@@ -5,7 +5,7 @@
 // keys and the close box. The format is described in docs/pad-script.md.
 //
 // The reader turns a script into the events the dialog framework's modal
-// loop reads (winplatform/headless_input.h). Pen input goes to the pad's
+// loop reads (platform/input_event.h). Pen input goes to the pad's
 // control as a ControlInput event whose payload is a pen record; the control
 // reads it back with parsePenInput.
 #pragma once
@@ -13,7 +13,7 @@
 #include "sigplus/api.h"
 #include "sigplus/pen_record.h"
 
-#include <winplatform/headless_input.h>
+#include <platform/input_event.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -29,12 +29,12 @@
 namespace sigplus {
 
 // The control ID under which the capture dialog hosts the pad.
-inline constexpr UINT kPadControlId = 11000;
+inline constexpr unsigned int kPadControlId = 11000;
 
 // The dialog's buttons that a script names.
-inline constexpr UINT kButtonOk = 1;
-inline constexpr UINT kButtonCancel = 2;
-inline constexpr UINT kButtonClear = 11006;
+inline constexpr unsigned int kButtonOk = 1;
+inline constexpr unsigned int kButtonCancel = 2;
+inline constexpr unsigned int kButtonClear = 11006;
 
 // Where `touch OK` and `touch RESET` press: the middle of the touch keys
 // the capture dialog defines (OK at 177,7 and RESET at 15,7, 48 x 15 each).
@@ -65,31 +65,31 @@ private:
 
 // Reads a script into events, in the script's order; each event carries
 // its line. Pen input goes to padControlId. Throws PadScriptError.
-SIGPLUS_API std::vector<winplatform::InputEvent> parsePadScript(std::string_view text,
-                                                                 UINT padControlId = kPadControlId);
+SIGPLUS_API std::vector<platform::InputEvent> parsePadScript(std::string_view text,
+                                                                 unsigned int padControlId = kPadControlId);
 // The same for a script file; errors name the file.
-SIGPLUS_API std::vector<winplatform::InputEvent> readPadScriptFile(const std::filesystem::path& path,
-                                                                    UINT padControlId = kPadControlId);
+SIGPLUS_API std::vector<platform::InputEvent> readPadScriptFile(const std::filesystem::path& path,
+                                                                    unsigned int padControlId = kPadControlId);
 
 // Serves a script's events in order, then nothing. Safe to share between
 // threads.
-class SIGPLUS_API PadScriptSource : public winplatform::InputSource {
+class SIGPLUS_API PadScriptSource : public platform::InputSource {
 public:
-    explicit PadScriptSource(std::vector<winplatform::InputEvent> events);
+    explicit PadScriptSource(std::vector<platform::InputEvent> events);
 
-    std::optional<winplatform::InputEvent> next() override;
+    std::optional<platform::InputEvent> next() override;
     // How many events are still to come.
     std::size_t remaining() const;
 
 private:
     mutable std::mutex mutex_;
-    std::vector<winplatform::InputEvent> events_;
+    std::vector<platform::InputEvent> events_;
     std::size_t next_ = 0;
 };
 
 // A source for a script file, ready for winplatform::setInputSource.
 // Throws PadScriptError.
 SIGPLUS_API std::shared_ptr<PadScriptSource> loadPadScript(const std::filesystem::path& path,
-                                                           UINT padControlId = kPadControlId);
+                                                           unsigned int padControlId = kPadControlId);
 
 }  // namespace sigplus

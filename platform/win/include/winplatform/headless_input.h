@@ -8,32 +8,16 @@
 #include "winplatform/types.h"
 #include "unknwn.h"
 
+#include <platform/input_event.h>
+
 #include <memory>
 #include <optional>
 #include <string>
 
 namespace winplatform {
 
-struct InputEvent {
-    enum class Kind {
-        Click,         // a button of the dialog, by control ID
-        Key,           // a key: VK_RETURN or VK_ESCAPE
-        Close,         // the window's close box
-        ControlInput,  // input for a hosted control, by control ID (pen strokes, touches)
-    };
-    Kind kind = Kind::Close;
-    UINT controlId = 0;
-    UINT key = 0;
-    std::string payload;  // what a control makes of its input is its own business
-    int line = 0;         // where the event came from, for messages
-};
-
-class InputSource {
-public:
-    virtual ~InputSource() = default;
-    // The next event, or nothing when the source has run out.
-    virtual std::optional<InputEvent> next() = 0;
-};
+using platform::InputEvent;
+using platform::InputSource;
 
 // Installs the process's input source (null removes it); returns the
 // previous one.
@@ -53,7 +37,7 @@ protected:
     ~IHeadlessInput() = default;
 };
 
-inline constexpr UINT VK_RETURN = 0x0D;
-inline constexpr UINT VK_ESCAPE = 0x1B;
+inline constexpr UINT VK_RETURN = platform::kKeyEnter;
+inline constexpr UINT VK_ESCAPE = platform::kKeyEscape;
 
 }  // namespace winplatform

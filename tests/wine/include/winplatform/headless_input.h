@@ -6,26 +6,16 @@
 
 #include <windows.h>
 
+#include <platform/input_event.h>
+
 #include <memory>
 #include <optional>
 #include <string>
 
 namespace winplatform {
 
-struct InputEvent {
-    enum class Kind { Click, Key, Close, ControlInput };
-    Kind kind = Kind::Close;
-    UINT controlId = 0;
-    UINT key = 0;
-    std::string payload;
-    int line = 0;
-};
-
-class InputSource {
-public:
-    virtual ~InputSource() = default;
-    virtual std::optional<InputEvent> next() = 0;
-};
+using platform::InputEvent;
+using platform::InputSource;
 
 std::shared_ptr<InputSource> setInputSource(std::shared_ptr<InputSource> source);
 

@@ -1,0 +1,55 @@
+#!/bin/sh
+# A signature written with the mouse, on a virtual screen (run_suite.sh
+# --xvfb): fmhost.exe captures with no pad script, so its dialog waits for
+# a person; mouse_signer.exe writes a "V" and a line in the pad's window and
+# clicks OK. The signature renders under wine to the bytes the Linux build
+# renders, and the image shows the ink.
+#   mouse_checks.sh FOLDER LINUX_FMHOST LINUX_PLUGIN
+set -eu
+absolute() { echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; }
+folder=$(cd "$1" && pwd)
+linux_fmhost=$(absolute "$2")
+linux_plugin=$(absolute "$3")
+failures=0
+work=$(mktemp -d "${TMPDIR:-/tmp}/zera-mouse.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+fail() {
+  echo "FAILED $1"
+  failures=$((failures + 1))
+}
+
+"$WINE64" "$folder/mouse_signer.exe" >"$work/signer" 2>&1 &
+signer=$!
+(cd "$work" && "$WINE64" "$folder/fmhost.exe" -q "$folder/ZERA_VirOrar.fmx" \
+  -e 'ZERA_CaptureSignature( "Order 7" )' 2>"$work/err" | tr -d '\r' >"$work/out") || true
+wait "$signer" || fail "the signer: $(cat "$work/signer")"
+sig=$(cat "$work/out")
+case $sig in
+  SIG1:*) echo "ok a signature from the mouse" ;;
+  *) fail "no signature from the mouse: '$sig' $(cat "$work/err")" ;;
+esac
+
+render() {  # FILE FMHOST...
+  file=$1
+  shift
+  "$@" -e "Export( ZERA_RenderSigFromString( \"$sig\" ; \"Order 7\" ) ; \"$file\" )" >/dev/null 2>&1 || true
+}
+render "$work/wine.gif" "$WINE64" "$folder/fmhost.exe" -q "$folder/ZERA_VirOrar.fmx"
+render "$work/linux.gif" "$linux_fmhost" -q "$linux_plugin"
+if [ -s "$work/wine.gif" ] && cmp -s "$work/wine.gif" "$work/linux.gif"; then
+  echo "ok the same image on both systems"
+else
+  fail "the images differ or are missing"
+fi
+
+# Lines of ink, not an empty or a filled picture.
+# Debian's own Python, which has Pillow (python3-pil).
+if /usr/bin/python3 - "$work/wine.gif" <<'PY'; then echo "ok the mouse's ink in the image"; else fail "no ink in the image"; fi
+import sys
+from PIL import Image
+image = Image.open(sys.argv[1]).convert("L")
+pixels = list(image.getdata())
+dark = sum(1 for p in pixels if p < 128)
+sys.exit(0 if 100 < dark < len(pixels) // 4 else 1)
+PY
+[ "$failures" -eq 0 ]
