@@ -97,8 +97,10 @@ done
 example() {  # NAME OPTIONS...
   name=$1
   shift
-  example=$(cd "$work" && "$WINE64" "$folder/fmhost.exe" -q "$folder/ZERA_VirOrar.fmx" --pad "$examples/capture.pad" \
-    "$@" -e 'ZERA_CaptureSignature( "Order 1042" )' 2>&1 | tr -d '\r') || true
+  # Through a file: a pipe may be held open by a wine service.
+  (cd "$work" && "$WINE64" "$folder/fmhost.exe" -q "$folder/ZERA_VirOrar.fmx" --pad "$examples/capture.pad" \
+    "$@" -e 'ZERA_CaptureSignature( "Order 1042" )' >"$work/example.out" 2>&1) || true
+  example=$(tr -d '\r' <"$work/example.out")
   case $example in
     SIG1:*) echo "ok $name" ;;
     *) echo "FAILED $name: $example"; failures=$((failures + 1)) ;;

@@ -20,8 +20,11 @@ fail() {
 
 "$WINE64" "$folder/mouse_signer.exe" >"$work/signer" 2>&1 &
 signer=$!
+# Into files, not a pipe: a wine service started on the way may hold a
+# pipe open after the program has ended.
 (cd "$work" && "$WINE64" "$folder/fmhost.exe" -q "$folder/ZERA_VirOrar.fmx" \
-  -e 'ZERA_CaptureSignature( "Order 7" )' 2>"$work/err" | tr -d '\r' >"$work/out") || true
+  -e 'ZERA_CaptureSignature( "Order 7" )' >"$work/out.crlf" 2>"$work/err") || true
+tr -d '\r' <"$work/out.crlf" >"$work/out"
 wait "$signer" || fail "the signer: $(cat "$work/signer")"
 sig=$(cat "$work/out")
 case $sig in
