@@ -41,6 +41,12 @@ else
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
+# Debian keeps the 64-bit wine loader out of the PATH; the README's Windows
+# commands call it by name.
+if ! command -v wine64 >/dev/null 2>&1 && [ -x /usr/lib/wine/wine64 ]; then
+  $SUDO ln -sf /usr/lib/wine/wine64 /usr/local/bin/wine64
+fi
+
 # Source packages of the machine's own Debian suite, for the libraries the
 # Windows pad control is cross-built with: a deb-src entry beside each deb
 # entry of the system's sources, same archive and suites.
