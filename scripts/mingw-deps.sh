@@ -18,7 +18,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 # The version of a source package that apt would fetch now.
 source_version() {
-  apt-cache showsrc "$1" 2>/dev/null | awk '/^Version:/ { print $2; exit }'
+  apt-cache showsrc "$1" 2>/dev/null | awk '/^Version:/ && !found { found = $2 } END { print found }'
 }
 
 configure_flags() {

@@ -51,7 +51,7 @@ fi
 # Windows pad control is cross-built with: a deb-src entry beside each deb
 # entry of the system's sources, same archive and suites.
 sources_file=/etc/apt/sources.list.d/zera-virorar-sources.sources
-if ! apt-cache showsrc libsodium 2>/dev/null | grep -q '^Version:'; then
+if ! apt-cache showsrc libsodium 2>/dev/null | grep '^Version:' >/dev/null; then
   echo "setup: adding source entries for the system's Debian suites"
   entries=$(python3 scripts/deb_src_entries.py)
   printf '%s\n' "$entries" | $SUDO tee "$sources_file" >/dev/null
