@@ -7,25 +7,14 @@
 # both systems, whichever system renders it.
 #   capture_checks.sh FOLDER LINUX_FMHOST LINUX_PLUGIN SOURCE_DIR
 set -eu
-absolute() { echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; }
+. "$(dirname "$0")/check_helpers.sh"
 folder=$(cd "$1" && pwd)
 linux_fmhost=$(absolute "$2")
 linux_plugin=$(absolute "$3")
 examples=$(cd "$4" && pwd)/examples
-failures=0
 work=$(mktemp -d "${TMPDIR:-/tmp}/zera-captures.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/linux" "$work/wine"
-
-same() {  # NAME FILE FILE
-  if cmp -s "$2" "$3"; then
-    echo "ok $1"
-  else
-    echo "FAILED $1: $2 and $3 differ"
-    diff "$2" "$3" | head -20 || true
-    failures=$((failures + 1))
-  fi
-}
 
 # The example's "Ada" and OK key; the OK key with no ink (the prompt), then
 # ink and OK; a cross, the RESET key, ink and the dialog's OK button; ink,
@@ -67,14 +56,10 @@ same "the plug-in's log" "$work/linux/PenviraLog.txt" "$work/wine/PenviraLog.txt
 if diff -r "$work/linux/screens" "$work/wine/screens" >/dev/null && [ -f "$work/wine/screens/screen-001.png" ]; then
   echo "ok the pad's screens"
 else
-  echo "FAILED the pad's screens differ"
-  failures=$((failures + 1))
+  fail "the pad's screens differ"
 fi
 signed=$(wc -l <"$work/wine/signatures")
-if [ "$signed" -eq 4 ]; then echo "ok four signatures"; else
-  echo "FAILED $signed signatures, not 4"
-  failures=$((failures + 1))
-fi
+if [ "$signed" -eq 4 ]; then echo "ok four signatures"; else fail "$signed signatures, not 4"; fi
 
 # Each side renders the other's signatures (captures 1 to 4) to the images
 # it made itself.
@@ -103,7 +88,7 @@ example() {  # NAME OPTIONS...
   example=$(tr -d '\r' <"$work/example.out")
   case $example in
     SIG1:*) echo "ok $name" ;;
-    *) echo "FAILED $name: $example"; failures=$((failures + 1)) ;;
+    *) fail "$name: $example" ;;
   esac
 }
 example "the bundled example captures"
@@ -111,4 +96,4 @@ example "the bundled example captures"
 example "the installed control captures" --no-control
 "$WINE64" regsvr32 /s /u "$folder/sigplus.dll"
 
-[ "$failures" -eq 0 ]
+all_passed

@@ -5,11 +5,12 @@
 # without the control's class, a pad script with a fault.
 #   fmhost_checks.sh FOLDER VERSION_TEXT
 set -eu
+. "$(dirname "$0")/check_helpers.sh"
 cd "$1"
 version=$2
-failures=0
 work=$(mktemp -d "${TMPDIR:-/tmp}/zera-fmhost.XXXXXX")
 trap 'rm -rf "$work"' EXIT
+check_errors=$work/err
 
 # fmhost.exe ARGUMENTS...: its status in $status, its output in $got with
 # Windows line ends made plain, its errors in $work/err.
@@ -19,15 +20,6 @@ fmhost() {
   got=$(tr -d '\r' <"$work/out")
 }
 
-expect() {  # NAME WANTED GOT
-  if [ "$2" != "$3" ]; then
-    printf 'FAILED %s\n--- wanted\n%s\n--- got\n%s\n--- stderr\n' "$1" "$2" "$3"
-    cat "$work/err"
-    failures=$((failures + 1))
-  else
-    echo "ok $1"
-  fi
-}
 
 fmhost -q --no-control ZERA_VirOrar.fmx -e 'ZERA_Version( "" )'
 expect "version" "$version" "$got"
@@ -77,4 +69,4 @@ fmhost -q --no-control no-such-plugin.fmx -e 1
 expect "missing plug-in status" 2 "$status"
 grep -q "cannot load plug-in 'no-such-plugin.fmx'" "$work/err" || expect "missing plug-in message" "a reason" "$(cat "$work/err")"
 
-[ "$failures" -eq 0 ]
+all_passed

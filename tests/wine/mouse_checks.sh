@@ -6,17 +6,12 @@
 # renders, and the image shows the ink.
 #   mouse_checks.sh FOLDER LINUX_FMHOST LINUX_PLUGIN
 set -eu
-absolute() { echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; }
+. "$(dirname "$0")/check_helpers.sh"
 folder=$(cd "$1" && pwd)
 linux_fmhost=$(absolute "$2")
 linux_plugin=$(absolute "$3")
-failures=0
 work=$(mktemp -d "${TMPDIR:-/tmp}/zera-mouse.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-fail() {
-  echo "FAILED $1"
-  failures=$((failures + 1))
-}
 
 "$WINE64" "$folder/mouse_signer.exe" >"$work/signer" 2>&1 &
 signer=$!
@@ -39,11 +34,7 @@ render() {  # FILE FMHOST...
 }
 render "$work/wine.gif" "$WINE64" "$folder/fmhost.exe" -q "$folder/ZERA_VirOrar.fmx"
 render "$work/linux.gif" "$linux_fmhost" -q "$linux_plugin"
-if [ -s "$work/wine.gif" ] && cmp -s "$work/wine.gif" "$work/linux.gif"; then
-  echo "ok the same image on both systems"
-else
-  fail "the images differ or are missing"
-fi
+same_image "the same image on both systems" "$work/wine.gif" "$work/linux.gif"
 
 # Lines of ink, not an empty or a filled picture.
 # Debian's own Python, which has Pillow (python3-pil).
@@ -55,4 +46,4 @@ pixels = list(image.getdata())
 dark = sum(1 for p in pixels if p < 128)
 sys.exit(0 if 100 < dark < len(pixels) // 4 else 1)
 PY
-[ "$failures" -eq 0 ]
+all_passed

@@ -6,27 +6,11 @@
 # mouse input (sigplus_wine_tests.exe); regsvr32 /u removes it again.
 #   sigplus_checks.sh WINDOWS_FOLDER LINUX_BIN_FOLDER
 set -eu
+. "$(dirname "$0")/check_helpers.sh"
 cd "$1"
 linux=$2
-failures=0
 work=$(mktemp -d "${TMPDIR:-/tmp}/zera-sigplus.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-
-expect() {  # NAME WANTED GOT
-  if [ "$2" != "$3" ]; then
-    printf 'FAILED %s\n--- wanted\n%s\n--- got\n%s\n' "$1" "$2" "$3"
-    failures=$((failures + 1))
-  else
-    echo "ok $1"
-  fi
-}
-
-same_files() {  # NAME LINUX_FILE WINDOWS_FILE
-  if [ -s "$2" ] && cmp -s "$2" "$3"; then echo "ok $1"; else
-    echo "FAILED $1: $2 and $3 differ or are missing"
-    failures=$((failures + 1))
-  fi
-}
 
 # Runs the calculations of $work/calc (OUT stands for the folder files go
 # to) on both systems; each side's values in $work/linux.out, $work/wine.out.
@@ -76,10 +60,10 @@ both
 expect "values on both systems" "$(cat "$work/linux.out")" "$(cat "$work/wine.out")"
 expect "a render with other bound data" UNSIGNED "$(tail -n 1 "$work/wine.out")"
 for image in plain unicode thin mouse; do
-  same_files "$image image" "$work/linux-$image.gif" "$work/wine-$image.gif"
+  same_image "$image image" "$work/linux-$image.gif" "$work/wine-$image.gif"
 done
 
 "$WINE64" regsvr32 /s /u "Z:$PWD/sigplus.dll" || expect "regsvr32 /u" 0 $?
 not_installed "gone after regsvr32 /u"
 
-[ "$failures" -eq 0 ]
+all_passed
