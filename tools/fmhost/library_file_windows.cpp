@@ -17,14 +17,8 @@
 namespace fmhost {
 namespace {
 
-bool within(std::uint64_t offset, std::uint64_t size, std::uint64_t fileSize) {
-    return offset <= fileSize && size <= fileSize - offset;
-}
-
-std::string cutShort(std::uint64_t fileSize, std::uint64_t needed) {
-    return "the file is damaged or cut short: it holds " + std::to_string(fileSize) + " bytes, its headers name " +
-           std::to_string(needed);
-}
+using file_bounds::cutShort;
+using file_bounds::within;
 
 template <typename T>
 bool readAt(std::ifstream& file, T& out, std::uint64_t offset, std::size_t count = 1) {
