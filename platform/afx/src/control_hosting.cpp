@@ -1,34 +1,21 @@
 #include "control_hosting.h"
 
+#include <platform/com_object.h>
 #include <platform/wide_text.h>
 #include <shlwapi.h>
-
-#include <atomic>
 
 namespace afx {
 namespace {
 
 // Receives a control's events and hands them to the dialog's sink map.
-class EventSink final : public IDispatch {
+class EventSink final : public platform::ComObject<IDispatch> {
 public:
     EventSink(CDialog& dialog, UINT controlId, const IID& events)
         : dialog_(dialog), controlId_(controlId), events_(events) {}
-    EventSink(const EventSink&) = delete;
-    EventSink& operator=(const EventSink&) = delete;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (object == nullptr) return E_POINTER;
-        *object = nullptr;
-        if (riid != IID_IUnknown && riid != IID_IDispatch && riid != events_) return E_NOINTERFACE;
-        *object = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
+        IDispatch* self = this;
+        return platform::answerQuery(self, riid, object, {{IID_IDispatch, self}, {events_, self}});
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         if (count != nullptr) *count = 0;
@@ -44,8 +31,7 @@ public:
     }
 
 private:
-    ~EventSink() = default;
-    std::atomic<ULONG> references_{1};
+    ~EventSink() override = default;
     CDialog& dialog_;
     UINT controlId_;
     IID events_;
