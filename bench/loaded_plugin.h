@@ -2,8 +2,7 @@
 // registered as an in-process server, and the bundled signature's text.
 #pragma once
 
-#include "HostCallBlock.h"
-
+#include <FMWrapper/CallBlockBytes.h>
 #include <FMWrapper/HostSide.h>
 #include <platform/utf.h>
 #include <sigplus/control.h>
@@ -23,11 +22,11 @@ public:
         winplatform::registerInprocServer(sigplus::CLSID_SigPlus, SIGPLUS_LIBRARY);
         handle_ = dlopen(ZERA_PLUGIN_FILE, RTLD_NOW | RTLD_LOCAL);
         if (handle_ == nullptr) throw std::runtime_error(dlerror());
-        entry_ = reinterpret_cast<FMExternCallProcPtr>(dlsym(handle_, "FMExternCallProc"));
-        call(kCallStartup);
+        entry_ = reinterpret_cast<fmw::ExternCallProc>(dlsym(handle_, "FMExternCallProc"));
+        call(fmw::kWhichCallInit);
     }
     ~LoadedPlugin() {
-        call(kCallShutdown);
+        call(fmw::kWhichCallShutdown);
         dlclose(handle_);
     }
     LoadedPlugin(const LoadedPlugin&) = delete;
@@ -35,14 +34,12 @@ public:
 
 private:
     void call(std::uint8_t type) {
-        HostCallBlock block{};
-        block.callType = type;
-        block.hostVersion = 60;
-        block.moduleHandle = reinterpret_cast<std::uintptr_t>(handle_);
-        entry_(&block);
+        fmw::CallBlockBytes block(type, 60, reinterpret_cast<const void*>(entry_),
+                                  reinterpret_cast<std::uintptr_t>(handle_));
+        entry_(block.data());
     }
     void* handle_;
-    FMExternCallProcPtr entry_;
+    fmw::ExternCallProc entry_;
 };
 
 inline std::u16string exampleSignature() {

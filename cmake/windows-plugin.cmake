@@ -34,7 +34,7 @@ if(ZERA_WINDOWS_PROGRAMS AND ZERA_MINGW_I686 AND ZERA_MINGW_X86_64)
         -DZERA_MINGW_DEPS=${ZERA_MINGW_DEPS}/${arch}
       BUILD_ALWAYS ON
       INSTALL_COMMAND ""
-      BUILD_BYPRODUCTS ${_out}/ZERA_VirOrar.fmx)
+      BUILD_BYPRODUCTS ${_out}/ZERA_VirOrar.fmx ${_out}/ZERA_VirOrar.fmx64 ${_out}/ZERA_VirOrar.map)
     # The test programs depend on the module, whose sources this build
     # does not see: it runs the inner build every time.
     list(APPEND ZERA_WINDOWS_PLUGIN_ARCHES ${arch})

@@ -13,7 +13,7 @@ build=$(cd "${1:-build}" && pwd)
 picture=${2:-docs/capture-dialog.png}
 case $picture in /*) ;; *) picture=$root/$picture ;; esac
 windows=$build/windows/x86_64
-for file in fmhost.exe ZERA_VirOrar.fmx sigplus.dll FMWrapper.dll; do
+for file in fmhost.exe ZERA_VirOrar.fmx64 sigplus.dll FMWrapper.dll; do
   [ -f "$windows/$file" ] || { echo "dialog-picture: $windows/$file is missing; build first" >&2; exit 1; }
 done
 
@@ -31,7 +31,7 @@ cd "$windows"
 # With no window manager on the screen, wine draws the frame and caption
 # itself when it does not leave them to one.
 "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-"$WINE64" fmhost.exe -q ZERA_VirOrar.fmx --pad "$work/sign.pad" \
+"$WINE64" fmhost.exe -q ZERA_VirOrar.fmx64 --pad "$work/sign.pad" \
   -e 'ZERA_CaptureSignature( "Order 1042" )' >"$work/out" 2>"$work/err" &
 fmhost=$!
 # Wait for the dialog's window, then for the strokes to be played.

@@ -21,6 +21,8 @@ packages=(
   libz-mingw-w64-dev dpkg-dev make autoconf automake libtool
   # a screen for the wine checks of mouse input and the dialog's picture
   xvfb x11-apps
+  # Authenticode signing of the Windows files, and the test's throwaway certificate
+  osslsigncode openssl
 )
 
 missing=()

@@ -10,7 +10,10 @@ namespace zera {
 
 inline constexpr std::int16_t kFirstFunctionId = 148;
 inline constexpr std::int16_t kLastFunctionId = 179;
-inline constexpr std::uint32_t kFunctionFlags = 0xFF01;
+// Listed in every calculation dialog, and allowed where no user interface
+// runs (a server).
+inline constexpr std::uint32_t kFunctionFlags = kDisplayInAllDialogs | kMayEvaluateOnServer;
+static_assert(kFunctionFlags == 0xFF01);
 
 struct FunctionRow {
     std::int16_t id;  // also the ID of the string holding its prototype

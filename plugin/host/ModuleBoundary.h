@@ -37,7 +37,7 @@ decltype(auto) atModuleBoundary(Call&& call, [[maybe_unused]] OnMemory onMemory,
 
 // A handler as the host calls it.
 template <ExtPluginType handler>
-FMErrcode handlerAtBoundary(std::int16_t functionId, const fmx::ExprEnv* environment, const fmx::DataVect* parameters,
+FMErrcode FMX_STDCALL handlerAtBoundary(std::int16_t functionId, const fmx::ExprEnv* environment, const fmx::DataVect* parameters,
                             fmx::Data* result) {
     return atModuleBoundary([&] { return handler(functionId, environment, parameters, result); },
                             [] { return static_cast<FMErrcode>(kHostErrOutOfMemory); },

@@ -102,7 +102,7 @@ void copyStringForHost(const HostCallBlock& block) {
 
 }  // namespace zera
 
-ZERA_EXPORT void FMExternCallProc(HostCallBlock* block) {
+FMX_ENTRY_POINT void FMX_CDECL FMExternCallProc(HostCallBlock* block) {
     if (block == nullptr) return;
     zera::lastCallBlock = block;
     const auto leaveBlock = [] {};

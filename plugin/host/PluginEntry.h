@@ -1,17 +1,19 @@
 #pragma once
 
-#include "HostCallBlock.h"
 #include "hostapi/HostHandles.h"
+
+#include <FMWrapper/ExternCall.h>
 
 #include <cstdint>
 
 namespace zera {
 
-inline constexpr std::int16_t kMinHostVersion = 50;
-inline constexpr std::int16_t kMaxHostVersion = 255;
-inline constexpr std::int32_t kPluginInterfaceVersion = 53;
-inline constexpr std::int32_t kRejectedHostVersion = -1;
-inline constexpr std::uint8_t kOptionsStringRequest = 131;
+// Hosts from FileMaker 7 on, up to the highest version the interface has.
+inline constexpr std::int16_t kMinHostVersion = kInterfaceVersionFileMaker7;
+inline constexpr std::int16_t kMaxHostVersion = kInterfaceVersionMax;
+// The version the plug-in is built for: the first that loads 64-bit modules.
+inline constexpr std::int32_t kPluginInterfaceVersion = kInterfaceVersionFileMaker12;
+inline constexpr std::int32_t kRejectedHostVersion = kInterfaceVersionRejected;
 inline constexpr unsigned kLoadBufferChars = 1024;
 
 // The block of the most recent entry call; set at the top of every call.

@@ -6,5 +6,5 @@
 #include <cstdint>
 
 #define ZERA_HANDLER(name)                                                                        \
-    FMErrcode name([[maybe_unused]] std::int16_t functionId, [[maybe_unused]] const fmx::ExprEnv* environment, \
+    FMErrcode FMX_STDCALL name([[maybe_unused]] std::int16_t functionId, [[maybe_unused]] const fmx::ExprEnv* environment, \
                    [[maybe_unused]] const fmx::DataVect* parameters, [[maybe_unused]] fmx::Data* result)

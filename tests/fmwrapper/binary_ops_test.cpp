@@ -39,7 +39,8 @@ TEST_F(BinaryOps, StreamsAreNumberedInAddOrderBesideTheAttributes) {
     EXPECT_EQ(fmw::misuseCount(), 2u);
 
     fmw::ResultValue result;
-    EXPECT_EQ(FM_Data_SetBinaryData(result.get(), binary, true, err), 0);
+    FM_Data_SetBinaryData(result.get(), binary, true, err);
+    EXPECT_EQ(err.code, 0);
     const fmw::Value value = result.value();
     const fmw::Container& stored = value.containerValue();
     EXPECT_EQ(stored.addOrder, (std::vector<std::string>{"SIZE", "GIFf", "FNAM", "JPEG"}));

@@ -10,7 +10,7 @@ PluginModule::PluginModule() {
     fmw::clearRegistry();
     handle_ = dlopen(ZERA_PLUGIN_FILE, RTLD_NOW | RTLD_LOCAL);
     if (handle_ == nullptr) throw std::runtime_error(std::string("cannot load plug-in: ") + dlerror());
-    entry_ = reinterpret_cast<FMExternCallProcPtr>(dlsym(handle_, "FMExternCallProc"));
+    entry_ = reinterpret_cast<fmw::ExternCallProc>(dlsym(handle_, "FMExternCallProc"));
     if (entry_ == nullptr) throw std::runtime_error("plug-in has no FMExternCallProc");
 }
 
@@ -19,40 +19,34 @@ PluginModule::~PluginModule() {
     fmw::clearRegistry();
 }
 
-HostCallBlock PluginModule::block() const {
-    HostCallBlock b{};
-    b.moduleHandle = reinterpret_cast<std::uintptr_t>(handle_);
-    return b;
+fmw::CallBlockBytes PluginModule::block(std::uint8_t whichCall, std::int16_t hostVersion) const {
+    return fmw::CallBlockBytes(whichCall, hostVersion, reinterpret_cast<const void*>(entry_),
+                               reinterpret_cast<std::uintptr_t>(handle_));
 }
 
 std::int64_t PluginModule::startup(std::int16_t hostVersion) {
-    HostCallBlock b = block();
-    b.callType = kCallStartup;
-    b.hostVersion = hostVersion;
-    b.result = 12345;
+    fmw::CallBlockBytes b = block(fmw::kWhichCallInit, hostVersion);
+    b.setResult(12345);
     call(b);
-    return b.result;
+    return b.result();
 }
 
 void PluginModule::shutdown() {
-    HostCallBlock b = block();
-    b.callType = kCallShutdown;
+    fmw::CallBlockBytes b = block(fmw::kWhichCallShutdown);
     call(b);
 }
 
 void PluginModule::preferences() {
-    HostCallBlock b = block();
-    b.callType = kCallPreferences;
+    fmw::CallBlockBytes b = block(fmw::kWhichCallPreferences);
     call(b);
 }
 
 std::vector<char16_t> PluginModule::getString(std::uint8_t id, std::uint32_t capacity) {
     std::vector<char16_t> buffer(capacity + 8, char16_t{0xAAAA});
-    HostCallBlock b = block();
-    b.callType = kCallGetString;
-    b.stringId = id;
-    b.bufferChars = capacity;
-    b.result = static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(buffer.data()));
+    fmw::CallBlockBytes b = block(fmw::kWhichCallGetString);
+    b.setParm1(id);
+    b.setParm3(capacity);
+    b.setResult(reinterpret_cast<std::uintptr_t>(buffer.data()));
     call(b);
     return buffer;
 }

@@ -3,8 +3,7 @@
 // their defaults; the registry of the host runtime is cleared with it.
 #pragma once
 
-#include "HostCallBlock.h"
-
+#include <FMWrapper/CallBlockBytes.h>
 #include <FMWrapper/HostSide.h>
 
 #include <cstdint>
@@ -18,9 +17,11 @@ public:
     PluginModule(const PluginModule&) = delete;
     PluginModule& operator=(const PluginModule&) = delete;
 
-    // A zeroed block carrying this module's handle.
-    HostCallBlock block() const;
-    void call(HostCallBlock& block) const { entry_(&block); }
+    // A block for one call, as the host fills it, carrying this module's handle.
+    fmw::CallBlockBytes block(std::uint8_t whichCall, std::int16_t hostVersion = 60) const;
+    void call(fmw::CallBlockBytes& block) const { entry_(block.data()); }
+    // The handle the loader gave the module: what the host passes as its instance.
+    void* handle() const { return handle_; }
 
     // Start-up with a host version; returns the answer written to the block.
     std::int64_t startup(std::int16_t hostVersion = 60);
@@ -37,7 +38,7 @@ public:
 
 private:
     void* handle_;
-    FMExternCallProcPtr entry_;
+    fmw::ExternCallProc entry_;
 };
 
 std::u16string textOf(const std::vector<char16_t>& buffer);

@@ -7,7 +7,6 @@
 #include <dlfcn.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -24,6 +23,22 @@ TEST(PluginEntry, VersionGateAcceptsOnly50To255) {
         const std::size_t expected = c.answer == 53 ? 9u : 0u;
         EXPECT_EQ(fmw::registeredFunctions().size(), expected) << "host version " << c.version;
         EXPECT_EQ(fmw::pluginOwnedLive(), 0u);
+    }
+}
+
+TEST(PluginEntry, StartupWritesItsAnswerAtTheHostsOffsetAndNothingElse) {
+    PluginModule plugin;
+    fmw::CallBlockBytes b = plugin.block(fmw::kWhichCallInit);
+    b.setParm1(1);             // FileMaker Pro
+    b.setParm2(0x5C5C5C5C);    // the host's version text: not read
+    b.setResult(0x3C3C3C3C);
+    const auto before = b.bytes();
+    plugin.call(b);
+    EXPECT_EQ(b.result(), 53);
+    const std::size_t resultEnd = fmw::kHostLayout.result + fmw::kHostLayout.pointerWidth;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        if (i >= fmw::kHostLayout.result && i < resultEnd) continue;
+        EXPECT_EQ(b.bytes()[i], before[i]) << "byte " << i;
     }
 }
 
@@ -93,14 +108,13 @@ TEST(PluginEntry, GetStringWithNoCapacityOrNoBufferWritesNothing) {
     const auto buffer = plugin.getString(128, 0);
     for (std::size_t i = 0; i < buffer.size(); ++i) EXPECT_EQ(buffer[i], 0xAAAA) << "unit " << i;
 
-    HostCallBlock b = plugin.block();
-    b.callType = kCallGetString;
-    b.stringId = 128;
-    b.bufferChars = 64;
-    b.result = 0;  // no buffer at all: a write through it would end the test here
-    const HostCallBlock before = b;
+    fmw::CallBlockBytes b = plugin.block(fmw::kWhichCallGetString);
+    b.setParm1(128);
+    b.setParm3(64);
+    b.setResult(0);  // no buffer at all: a write through it would end the test here
+    const auto before = b.bytes();
     plugin.call(b);
-    EXPECT_EQ(std::memcmp(&b, &before, sizeof b), 0) << "get-string only reads the block";
+    EXPECT_EQ(b.bytes(), before) << "get-string only reads the block";
 }
 
 TEST(PluginEntry, GetStringForAnIdWithoutStringLeavesAnEmptyString) {
@@ -113,12 +127,12 @@ TEST(PluginEntry, GetStringForAnIdWithoutStringLeavesAnEmptyString) {
 TEST(PluginEntry, UnknownCallTypesChangeNothingInTheBlock) {
     PluginModule plugin;
     for (int type : {1, 2, 3, 6, 8, 100, 255}) {
-        HostCallBlock b = plugin.block();
-        std::memset(&b, 0x5C, sizeof b);
-        b.callType = static_cast<std::uint8_t>(type);
-        HostCallBlock before = b;
+        fmw::CallBlockBytes b = plugin.block(0);
+        b.fill(0x5C);
+        b.setWhichCall(static_cast<std::uint8_t>(type));
+        const auto before = b.bytes();
         plugin.call(b);
-        EXPECT_EQ(std::memcmp(&b, &before, sizeof b), 0) << "call type " << type;
+        EXPECT_EQ(b.bytes(), before) << "call type " << type;
     }
     EXPECT_TRUE(fmw::registeredFunctions().empty());
 }
@@ -159,12 +173,11 @@ TEST(PluginEntry, PreferencesShowNothingAndChangeNothing) {
     PluginModule plugin;
     ASSERT_EQ(plugin.startup(), 53);
     plugin.text(u"ZERA_SetBannerPath", {T(u"")});
-    HostCallBlock b = plugin.block();
-    b.callType = kCallPreferences;
-    b.result = 777;
-    HostCallBlock before = b;
+    fmw::CallBlockBytes b = plugin.block(fmw::kWhichCallPreferences);
+    b.setResult(777);
+    const auto before = b.bytes();
     plugin.call(b);
-    EXPECT_EQ(std::memcmp(&b, &before, sizeof b), 0);
+    EXPECT_EQ(b.bytes(), before);
     EXPECT_EQ(plugin.text(u"ZERA_GetLastError", {T(u"code")}), u"-13000");
     // Preferences need no start-up.
     PluginModule fresh;

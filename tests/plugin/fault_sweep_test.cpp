@@ -61,17 +61,15 @@ std::vector<Scenario> scenarios() {
     std::vector<Scenario> all;
     all.push_back({"startup", [](PluginModule&) {},
                    [](PluginModule& plugin) {
-                       HostCallBlock b = plugin.block();
-                       b.callType = kCallStartup;
-                       b.hostVersion = 60;
-                       b.result = 12345;
+                       fmw::CallBlockBytes b = plugin.block(fmw::kWhichCallInit);
+                       b.setResult(12345);
                        try {
                            plugin.call(b);
                        } catch (...) {
-                           EXPECT_EQ(b.result, 12345) << "a failed start-up writes no answer";
+                           EXPECT_EQ(b.result(), 12345) << "a failed start-up writes no answer";
                            throw;
                        }
-                       return std::to_string(b.result) + " with " + std::to_string(fmw::registeredFunctions().size());
+                       return std::to_string(b.result()) + " with " + std::to_string(fmw::registeredFunctions().size());
                    }});
     all.push_back({"shutdown", started, [](PluginModule& plugin) {
                        plugin.shutdown();

@@ -296,7 +296,7 @@ class PadScreens : public RealCapture {
 protected:
     // A pad image as the module's resources hold it.
     winplatform::BitmapPixels bitmap(int id) const {
-        const auto module = reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(plugin.block().moduleHandle));
+        const auto module = static_cast<HINSTANCE>(plugin.handle());
         HBITMAP handle = LoadBitmapW(module, MAKEINTRESOURCEW(static_cast<WORD>(id)));
         winplatform::BitmapPixels pixels;
         EXPECT_TRUE(winplatform::readBitmapPixels(handle, &pixels)) << id;

@@ -2,9 +2,10 @@
 // accepts host versions 50 to 255, registers three functions, answers the
 // get-string requests from a fixed table, and writes one line to stderr for
 // every entry call so that a test can see which calls the host made.
-#include "HostCallBlock.h"
 #include "fm_calls.h"
 #include "toy_plugin_data.h"
+
+#include <FMWrapper/ExternCall.h>
 
 #include <dlfcn.h>
 
@@ -14,20 +15,20 @@
 #include <stdexcept>
 #include <string>
 
-ZERA_EXPORT void FMExternCallProc(HostCallBlock* block);
+FMX_ENTRY_POINT void FMExternCallProc(HostCallBlock* block);
 
 namespace {
 
 constexpr char kPluginId[] = "TOYP";
 
-FMErrcode echo(std::int16_t, const fmx::ExprEnv*, const fmx::DataVect* parameters, fmx::Data* result) {
+FMErrcode FMX_STDCALL echo(std::int16_t, const fmx::ExprEnv*, const fmx::DataVect* parameters, fmx::Data* result) {
     std::u16string text = fmcalls::textParameter(parameters, 0);
     if (fmcalls::parameterCount(parameters) > 1) text += fmcalls::textParameter(parameters, 1);
     fmcalls::setText(result, text);
     return 0;
 }
 
-FMErrcode picture(std::int16_t, const fmx::ExprEnv*, const fmx::DataVect* parameters, fmx::Data* result) {
+FMErrcode FMX_STDCALL picture(std::int16_t, const fmx::ExprEnv*, const fmx::DataVect* parameters, fmx::Data* result) {
     std::optional<std::u16string> fileName;
     if (fmcalls::parameterCount(parameters) > 0) fileName = fmcalls::textParameter(parameters, 0);
     fmcalls::setContainer(result, {{{'J', 'P', 'E', 'G'}, toy::pictureJpeg()}, {{'G', 'I', 'F', 'f'}, toy::pictureGif()}},
@@ -35,7 +36,7 @@ FMErrcode picture(std::int16_t, const fmx::ExprEnv*, const fmx::DataVect* parame
     return 0;
 }
 
-FMErrcode fail(std::int16_t, const fmx::ExprEnv*, const fmx::DataVect* parameters, fmx::Data*) {
+FMErrcode FMX_STDCALL fail(std::int16_t, const fmx::ExprEnv*, const fmx::DataVect* parameters, fmx::Data*) {
     if (fmcalls::textParameter(parameters, 0) == u"memory") throw std::bad_alloc();
     throw std::runtime_error("toy failure");
 }
@@ -79,7 +80,7 @@ void getString(HostCallBlock& block) {
 
 }  // namespace
 
-ZERA_EXPORT void FMExternCallProc(HostCallBlock* block) {
+FMX_ENTRY_POINT void FMExternCallProc(HostCallBlock* block) {
     switch (block->callType) {
         case kCallStartup:
             block->result = startup(*block);

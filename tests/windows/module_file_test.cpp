@@ -1,6 +1,7 @@
-// The shipped 32-bit module, which cannot run here, read as a file: its PE
-// headers, its export and import tables (through the cross objdump) and its
-// resource section against the .res the Linux build embeds.
+// The shipped Windows modules read as files: their PE headers, their export
+// and import tables (through the cross objdump), their resource sections
+// against the .res the Linux build embeds, and the 32-bit module's code at
+// the boundary with the host.
 #include "res_file.h"
 
 #include <gtest/gtest.h>
@@ -149,23 +150,36 @@ private:
     std::size_t raw_ = 0;
 };
 
-class ShippedModule : public testing::Test {
-protected:
-    static std::string dump() { return run(std::string(ZERA_OBJDUMP) + " -p " + ZERA_WINDOWS_MODULE); }
+struct Module {
+    const char* name;
+    const char* path;
+    const char* objdump;
+    unsigned machine;         // IMAGE_FILE_MACHINE_I386 or _AMD64
+    unsigned optionalHeader;  // PE32 or PE32+
 };
 
-TEST_F(ShippedModule, IsAPe32DllForIntel386) {
-    const std::vector<BYTE> file = readFile(ZERA_WINDOWS_MODULE);
+const Module kModules[] = {
+    {"fmx_for_32bit_FileMaker", ZERA_WINDOWS_MODULE_I686, ZERA_OBJDUMP_I686, 0x014C, 0x010B},
+    {"fmx64_for_64bit_FileMaker", ZERA_WINDOWS_MODULE_X86_64, ZERA_OBJDUMP_X86_64, 0x8664, 0x020B},
+};
+
+class ShippedModule : public testing::TestWithParam<Module> {
+protected:
+    static std::string dump() { return run(std::string(GetParam().objdump) + " -p " + GetParam().path); }
+};
+
+TEST_P(ShippedModule, IsADllForItsMachine) {
+    const std::vector<BYTE> file = readFile(GetParam().path);
     ASSERT_GE(file.size(), 0x200u);
     ASSERT_EQ(read16(file, 0), 0x5A4Du);  // "MZ"
     const std::size_t pe = read32(file, 0x3C);
     ASSERT_EQ(read32(file, pe), 0x00004550u);  // "PE\0\0"
-    EXPECT_EQ(read16(file, pe + 4), 0x014Cu);  // IMAGE_FILE_MACHINE_I386
+    EXPECT_EQ(read16(file, pe + 4), GetParam().machine);
     EXPECT_NE(read16(file, pe + 22) & 0x2000u, 0u);  // IMAGE_FILE_DLL
-    EXPECT_EQ(read16(file, pe + 24), 0x010Bu);  // the PE32 optional header
+    EXPECT_EQ(read16(file, pe + 24), GetParam().optionalHeader);
 }
 
-TEST_F(ShippedModule, ExportsOnlyTheEntryPointUnderTheDllName) {
+TEST_P(ShippedModule, ExportsOnlyTheEntryPointUnderTheDllName) {
     const std::string text = dump();
     const auto named = text.find("\nName ");
     ASSERT_NE(named, std::string::npos) << "no export table";
@@ -181,7 +195,7 @@ TEST_F(ShippedModule, ExportsOnlyTheEntryPointUnderTheDllName) {
     EXPECT_EQ(exports, std::vector<std::string>{"FMExternCallProc"});
 }
 
-TEST_F(ShippedModule, ImportsTheHostRuntimeAndOnlySystemDlls) {
+TEST_P(ShippedModule, ImportsTheHostRuntimeAndOnlySystemDlls) {
     const std::set<std::string> system = {"kernel32.dll", "user32.dll", "gdi32.dll",   "ole32.dll",
                                           "oleaut32.dll", "shlwapi.dll", "msvcrt.dll", "advapi32.dll"};
     std::set<std::string> imported;
@@ -199,8 +213,8 @@ TEST_F(ShippedModule, ImportsTheHostRuntimeAndOnlySystemDlls) {
     }
 }
 
-TEST_F(ShippedModule, CarriesEveryResourceOfTheScriptByteForByte) {
-    const std::vector<BYTE> file = readFile(ZERA_WINDOWS_MODULE);
+TEST_P(ShippedModule, CarriesEveryResourceOfTheScriptByteForByte) {
+    const std::vector<BYTE> file = readFile(GetParam().path);
     const std::vector<Resource> linked = PeResources(file).list();
     const std::vector<Resource> script = resourcesOf(readFile(ZERA_LINUX_RES));
     EXPECT_EQ(linked.size(), script.size());
@@ -226,6 +240,84 @@ TEST_F(ShippedModule, CarriesEveryResourceOfTheScriptByteForByte) {
     description.push_back(0);
     EXPECT_NE(std::search(version->data.begin(), version->data.end(), description.begin(), description.end()),
               version->data.end());
+}
+
+void PrintTo(const Module& module, std::ostream* out) { *out << module.name; }
+
+INSTANTIATE_TEST_SUITE_P(Windows, ShippedModule, testing::ValuesIn(kModules),
+                         [](const testing::TestParamInfo<Module>& module) { return std::string(module.param.name); });
+
+// A function's code in the module: its address and size from the link map,
+// where each function has a section of its own ".text$<mangled name>".
+struct FunctionCode {
+    std::string section;
+    unsigned long address = 0, size = 0;
+};
+
+std::vector<FunctionCode> functionsInMap(const std::string& mapPath, const std::string& nameContains) {
+    std::ifstream in(mapPath);
+    std::vector<FunctionCode> found;
+    std::string line, pending;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        std::string first;
+        words >> first;
+        // A long section name stands on a line of its own, its address and
+        // size on the next.
+        if (first.rfind(".text$", 0) == 0) {
+            std::string address, size;
+            if (!(words >> address >> size)) {
+                pending = first;
+                continue;
+            }
+            pending.clear();
+            if (first.find(nameContains) != std::string::npos)
+                found.push_back({first, std::stoul(address, nullptr, 16), std::stoul(size, nullptr, 16)});
+        } else if (!pending.empty() && first.rfind("0x", 0) == 0) {
+            std::string size;
+            words >> size;
+            if (pending.find(nameContains) != std::string::npos && !size.empty())
+                found.push_back({pending, std::stoul(first, nullptr, 16), std::stoul(size, nullptr, 16)});
+            pending.clear();
+        } else {
+            pending.clear();
+        }
+    }
+    return found;
+}
+
+// The return instructions of the shipped file's code between two addresses.
+std::vector<std::string> returnsIn(const FunctionCode& function) {
+    std::ostringstream command;
+    command << ZERA_OBJDUMP_I686 << " -d --no-show-raw-insn --start-address=0x" << std::hex << function.address
+            << " --stop-address=0x" << function.address + function.size << " " << ZERA_WINDOWS_MODULE_I686;
+    std::vector<std::string> returns;
+    std::istringstream in(run(command.str()));
+    for (std::string line; std::getline(in, line);) {
+        const auto tab = line.find('\t');
+        if (tab == std::string::npos) continue;
+        const std::string instruction = trimmed(line.substr(tab + 1));
+        if (instruction.rfind("ret", 0) == 0) returns.push_back(instruction);
+    }
+    return returns;
+}
+
+// 32-bit FileMaker calls a registered function __stdcall: the function
+// removes its four arguments, 16 bytes, on return. Its entry point is
+// __cdecl: the host removes the one argument itself.
+TEST(ShippedModule32, RegisteredHandlersRemoveTheirArgumentsAndTheEntryPointDoesNot) {
+    const auto handlers = functionsInMap(ZERA_WINDOWS_MAP_I686, "handlerAtBoundary");
+    EXPECT_EQ(handlers.size(), 9u) << "one boundary for each registered function";
+    for (const FunctionCode& handler : handlers) {
+        const auto returns = returnsIn(handler);
+        EXPECT_FALSE(returns.empty()) << handler.section;
+        for (const std::string& ret : returns) EXPECT_EQ(ret, "ret    $0x10") << handler.section;
+    }
+    const auto entry = functionsInMap(ZERA_WINDOWS_MAP_I686, "FMExternCallProc");
+    ASSERT_EQ(entry.size(), 1u);
+    const auto returns = returnsIn(entry.front());
+    EXPECT_FALSE(returns.empty());
+    for (const std::string& ret : returns) EXPECT_EQ(ret, "ret") << "FMExternCallProc";
 }
 
 }  // namespace

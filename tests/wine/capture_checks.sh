@@ -39,7 +39,7 @@ done >"$work/captures.fmcalc"
   "$linux_plugin" ../captures.fmcalc >out 2>err) || true
 rm -f "$WINEPREFIX/drive_c/PenviraLog.txt"
 (cd "$work/wine" && "$WINE64" "$folder/fmhost.exe" -q --pad ../all.pad --screens screens \
-  "$folder/ZERA_VirOrar.fmx" ../captures.fmcalc >out.crlf 2>err.crlf) || true
+  "$folder/ZERA_VirOrar.fmx64" ../captures.fmcalc >out.crlf 2>err.crlf) || true
 tr -d '\r' <"$work/wine/out.crlf" >"$work/wine/out"
 tr -d '\r' <"$work/wine/err.crlf" >"$work/wine/err"
 cp "$WINEPREFIX/drive_c/PenviraLog.txt" "$work/wine/PenviraLog.txt" 2>/dev/null || echo missing >"$work/wine/PenviraLog.txt"
@@ -73,7 +73,7 @@ render() {  # SIDE N RENDERER...
 for n in 1 2 3 4; do
   render wine "$n" "$linux_fmhost" -q "$linux_plugin"
   same "wine's signature $n on Linux" "$work/wine/r$n.gif" "$work/wine-cross-$n.gif"
-  render linux "$n" "$WINE64" "$folder/fmhost.exe" -q "$folder/ZERA_VirOrar.fmx"
+  render linux "$n" "$WINE64" "$folder/fmhost.exe" -q "$folder/ZERA_VirOrar.fmx64"
   same "Linux's signature $n under wine" "$work/linux/r$n.gif" "$work/linux-cross-$n.gif"
 done
 
@@ -83,7 +83,7 @@ example() {  # NAME OPTIONS...
   name=$1
   shift
   # Through a file: a pipe may be held open by a wine service.
-  (cd "$work" && "$WINE64" "$folder/fmhost.exe" -q "$folder/ZERA_VirOrar.fmx" --pad "$examples/capture.pad" \
+  (cd "$work" && "$WINE64" "$folder/fmhost.exe" -q "$folder/ZERA_VirOrar.fmx64" --pad "$examples/capture.pad" \
     "$@" -e 'ZERA_CaptureSignature( "Order 1042" )' >"$work/example.out" 2>&1) || true
   example=$(tr -d '\r' <"$work/example.out")
   case $example in

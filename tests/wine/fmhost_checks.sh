@@ -21,17 +21,17 @@ fmhost() {
 }
 
 
-fmhost -q --no-control ZERA_VirOrar.fmx -e 'ZERA_Version( "" )'
+fmhost -q --no-control ZERA_VirOrar.fmx64 -e 'ZERA_Version( "" )'
 expect "version" "$version" "$got"
 expect "version status" 0 "$status"
 
 printf '%s\r\n' 'ZERA_SetTabletMode( 11 )' 'ZERA_SetTabletComPort( 3 )' \
   'ZERA_RenderSigFromString( "x" ; "y" )' 'ZERA_GetLastError( "code" )' 'ZERA_GetLastError' >"$work/script.txt"
-fmhost -q --no-control ZERA_VirOrar.fmx "$work/script.txt"
+fmhost -q --no-control ZERA_VirOrar.fmx64 "$work/script.txt"
 expect "setters and a render without the control" "$(printf '0\n0\nUNSIGNED\n-200\nLibrary failed to load')" "$got"
 expect "script status" 0 "$status"
 
-fmhost --no-control ZERA_VirOrar.fmx -e 'ZERA_Version( "short" )'
+fmhost --no-control ZERA_VirOrar.fmx64 -e 'ZERA_Version( "short" )'
 case $got in
   *"ZERA_Version( \"short\" ) → ${version##* }"*) echo "ok banner and labelled value" ;;
   *) expect "banner and labelled value" "ZERA_Version( \"short\" ) → ${version##* }" "$got" ;;
@@ -54,15 +54,15 @@ case $got in
   *) expect "help names the DLL" "sigplus.dll" "$got" ;;
 esac
 
-refused "missing control" "no control library at" --control absent.dll ZERA_VirOrar.fmx -e 1
+refused "missing control" "no control library at" --control absent.dll ZERA_VirOrar.fmx64 -e 1
 head -c 2000 FMWrapper.dll >"$work/short.dll"
-refused "cut-short control" "is damaged or cut short" --control "$work/short.dll" ZERA_VirOrar.fmx -e 1
-refused "control without the class" "DllGetClassObject" --control FMWrapper.dll ZERA_VirOrar.fmx -e 1
+refused "cut-short control" "is damaged or cut short" --control "$work/short.dll" ZERA_VirOrar.fmx64 -e 1
+refused "control without the class" "DllGetClassObject" --control FMWrapper.dll ZERA_VirOrar.fmx64 -e 1
 printf 'stroke 1,30 2,30\nsign here\n' >"$work/bad.pad"
 refused "bad pad script" "line 2, column 1: unknown command 'sign'" --no-control --pad "$work/bad.pad" \
-  ZERA_VirOrar.fmx -e 1
+  ZERA_VirOrar.fmx64 -e 1
 
-fmhost -q --no-control --screens "$work/made/screens" ZERA_VirOrar.fmx -e 1
+fmhost -q --no-control --screens "$work/made/screens" ZERA_VirOrar.fmx64 -e 1
 if [ -d "$work/made/screens" ]; then echo "ok screens folder made"; else expect "screens folder made" "a folder" "none"; fi
 
 fmhost -q --no-control no-such-plugin.fmx -e 1

@@ -17,7 +17,7 @@ trap 'rm -rf "$work"' EXIT
 signer=$!
 # Into files, not a pipe: a wine service started on the way may hold a
 # pipe open after the program has ended.
-(cd "$work" && "$WINE64" "$folder/fmhost.exe" -q "$folder/ZERA_VirOrar.fmx" \
+(cd "$work" && "$WINE64" "$folder/fmhost.exe" -q "$folder/ZERA_VirOrar.fmx64" \
   -e 'ZERA_CaptureSignature( "Order 7" )' >"$work/out.crlf" 2>"$work/err") || true
 tr -d '\r' <"$work/out.crlf" >"$work/out"
 wait "$signer" || fail "the signer: $(cat "$work/signer")"
@@ -32,7 +32,7 @@ render() {  # FILE FMHOST...
   shift
   "$@" -e "Export( ZERA_RenderSigFromString( \"$sig\" ; \"Order 7\" ) ; \"$file\" )" >/dev/null 2>&1 || true
 }
-render "$work/wine.gif" "$WINE64" "$folder/fmhost.exe" -q "$folder/ZERA_VirOrar.fmx"
+render "$work/wine.gif" "$WINE64" "$folder/fmhost.exe" -q "$folder/ZERA_VirOrar.fmx64"
 render "$work/linux.gif" "$linux_fmhost" -q "$linux_plugin"
 same_image "the same image on both systems" "$work/wine.gif" "$work/linux.gif"
 

@@ -19,7 +19,7 @@ both() {
   "$linux/fmhost" -q "$linux/ZERA_VirOrar.fmx" "$work/calc-linux" >"$work/linux.out" 2>&1 || true
   sed "s|OUT|Z:$work/wine-|g" "$work/calc" >"$work/calc-wine"
   # To a file, not a pipe: wine's own services keep a pipe open.
-  "$WINE64" fmhost.exe -q --no-control ZERA_VirOrar.fmx "Z:$work/calc-wine" >"$work/wine.raw" 2>&1 || true
+  "$WINE64" fmhost.exe -q --no-control ZERA_VirOrar.fmx64 "Z:$work/calc-wine" >"$work/wine.raw" 2>&1 || true
   tr -d '\r' <"$work/wine.raw" >"$work/wine.out"
 }
 

@@ -31,13 +31,13 @@ std::unique_ptr<PluginModule> PluginModule::load(const std::string& path, std::s
         dlclose(handle);
         return nullptr;
     }
-    FMExternCallProcPtr entry = nullptr;
+    fmw::ExternCallProc entry = nullptr;
     static_assert(sizeof entry == sizeof symbol);
     std::memcpy(&entry, &symbol, sizeof entry);  // object pointer to function pointer, as POSIX allows
     return std::unique_ptr<PluginModule>(new PluginModule(handle, entry));
 }
 
-PluginModule::PluginModule(void* handle, FMExternCallProcPtr entry) : handle_(handle), entry_(entry) {}
+PluginModule::PluginModule(void* handle, fmw::ExternCallProc entry) : handle_(handle), entry_(entry) {}
 
 PluginModule::~PluginModule() { dlclose(handle_); }
 

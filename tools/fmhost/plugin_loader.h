@@ -1,7 +1,7 @@
 // Loads a plug-in file and sends it the host's entry calls.
 #pragma once
 
-#include "HostCallBlock.h"
+#include <FMWrapper/CallBlockBytes.h>
 
 #include <cstdint>
 #include <memory>
@@ -35,15 +35,17 @@ public:
     void* handle() const { return handle_; }
 
 private:
-    PluginModule(void* handle, FMExternCallProcPtr entry);
-    HostCallBlock& freshBlock(std::uint8_t callType);
+    PluginModule(void* handle, fmw::ExternCallProc entry);
+    fmw::CallBlockBytes& freshBlock(std::uint8_t whichCall);
 
     void* handle_;
-    FMExternCallProcPtr entry_;
+    fmw::ExternCallProc entry_;
     // One block for the whole load, as FileMaker keeps its own: a plug-in
     // may hold on to the address of the last block it was given and read
     // the module handle through it later, from inside a function call.
-    HostCallBlock block_{};
+    fmw::CallBlockBytes block_{fmw::kWhichCallInit, 0, nullptr, 0};
+    // The version sent at start-up goes with every later call, as FileMaker's does.
+    std::int16_t interfaceVersion_ = 0;
 };
 
 }  // namespace fmhost

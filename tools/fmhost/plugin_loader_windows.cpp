@@ -47,10 +47,10 @@ std::unique_ptr<PluginModule> PluginModule::load(const std::string& path, std::s
         return nullptr;
     }
     return std::unique_ptr<PluginModule>(
-        new PluginModule(module, reinterpret_cast<FMExternCallProcPtr>(reinterpret_cast<void (*)()>(symbol))));
+        new PluginModule(module, reinterpret_cast<fmw::ExternCallProc>(reinterpret_cast<void (*)()>(symbol))));
 }
 
-PluginModule::PluginModule(void* handle, FMExternCallProcPtr entry) : handle_(handle), entry_(entry) {}
+PluginModule::PluginModule(void* handle, fmw::ExternCallProc entry) : handle_(handle), entry_(entry) {}
 
 PluginModule::~PluginModule() { FreeLibrary(static_cast<HMODULE>(handle_)); }
 

@@ -44,27 +44,21 @@ FMErrcode FM_Data_SetAsText(fmx::Data* data, const fmx::Text* text, const fmx::L
     return 0;
 }
 
-FMErrcode FM_Data_SetBinaryData(fmx::Data* data, const fmx::BinaryData* binaryData, bool /*forceByRef*/,
-                                HostError& error) {
+void FM_Data_SetBinaryData(fmx::Data* data, const fmx::BinaryData* binaryData, bool /*forceByRef*/,
+                           HostError& error) {
     HostCall call("FM_Data_SetBinaryData", error);
-    if (!call.proceed()) {
-        return 0;
-    }
-    if (!call.live(data) || !call.live(binaryData)) {
-        return fmw::detail::kRefused;
-    }
+    // A refused store is counted as misuse; the operation answers nothing.
+    if (!call.proceed() || !call.live(data) || !call.live(binaryData)) return;
     // Always a copy, by reference or not: the plug-in may change or release
     // its binary data right after storing it.
     data->content = binaryData->content;
     ++data->storeCount;
-    return 0;
 }
 
 uint32_t FM_DataVect_Size(const fmx::DataVect* vector, HostError& error) {
     HostCall call("FM_DataVect_Size", error);
     if (!call.proceed() || !call.live(vector)) {
-        return 0;
-    }
+        }
     return static_cast<uint32_t>(vector->values.size());
 }
 

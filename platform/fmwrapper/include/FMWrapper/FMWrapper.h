@@ -8,13 +8,17 @@
 // it has done nothing and returns a null pointer or zero.
 #pragma once
 
+#include "FMWrapper/ExternCall.h"
+
 #include <cstdint>
 
+// The operations are C functions with the __cdecl convention on every
+// system.
 #if defined(_WIN32) && defined(FMWRAPPER_BUILDING_DLL)
 // The runtime DLL itself; its exports are listed in FMWrapper.def.
-#define FMX_API extern "C"
+#define FMX_API extern "C" FMX_CDECL
 #elif defined(_WIN32)
-#define FMX_API extern "C" __declspec(dllimport)
+#define FMX_API extern "C" __declspec(dllimport) FMX_CDECL
 #else
 #define FMX_API extern "C" __attribute__((visibility("default")))
 #endif
@@ -49,8 +53,16 @@ inline constexpr uint32_t kTextNotFound = 0xFFFFFFFFu;
 
 // An external function's handler: function ID, expression environment,
 // parameter vector, result value. Returns a host error code (0 = none).
-using ExtPluginType = FMErrcode (*)(int16_t functionId, const fmx::ExprEnv* env,
-                                    const fmx::DataVect* parameters, fmx::Data* result);
+// The host passes the last three by reference, which is a pointer in the
+// binary interface; on 32-bit Windows the handler is __stdcall.
+using ExtPluginType = FMErrcode(FMX_STDCALL*)(int16_t functionId, const fmx::ExprEnv* env,
+                                              const fmx::DataVect* parameters, fmx::Data* result);
+
+// Flags of a registration. kMayEvaluateOnServer lets a stored calculation be
+// evaluated where the host has no user interface; any of the display bits
+// lists the function in the host's calculation dialogs.
+inline constexpr uint32_t kMayEvaluateOnServer = 0x00000001u;
+inline constexpr uint32_t kDisplayInAllDialogs = 0x0000FF00u;
 
 // Texts (UTF-16 code units).
 FMX_API fmx::Text* FM_Text_Constructor1(HostError& error);
@@ -73,8 +85,9 @@ FMX_API void FM_QuadChar_Delete(fmx::QuadChar* quadChar, HostError& error);
 FMX_API const fmx::Locale* FM_Data_GetLocale(const fmx::Data* data, HostError& error);
 FMX_API FMErrcode FM_Data_SetAsText(fmx::Data* data, const fmx::Text* text, const fmx::Locale* locale,
                                     int32_t nativeType, HostError& error);
-FMX_API FMErrcode FM_Data_SetBinaryData(fmx::Data* data, const fmx::BinaryData* binaryData,
-                                        bool forceByRef, HostError& error);
+// Answers nothing: a failure shows only in the error record.
+FMX_API void FM_Data_SetBinaryData(fmx::Data* data, const fmx::BinaryData* binaryData, bool forceByRef,
+                                   HostError& error);
 
 // Parameter vectors. Texts and numbers handed out are borrowed from the vector.
 FMX_API uint32_t FM_DataVect_Size(const fmx::DataVect* vector, HostError& error);
