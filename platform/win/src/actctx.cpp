@@ -1,6 +1,7 @@
 #include "winplatform/actctx.h"
 
 #include "handle_table.h"
+#include "process_state.h"
 #include "winplatform/handles.h"
 #include "winplatform/diagnostics.h"
 #include "winplatform/errors.h"
@@ -9,11 +10,24 @@
 #include <string_view>
 #include <vector>
 
-namespace {
+namespace winplatform::activation {
 
 // A context made from a manifest. The manifest is only checked to be an
 // assembly manifest: nothing on this platform changes while it is active.
-class ActivationContext : public winplatform::HandleObject {};
+// Not in an unnamed namespace: objects of this kind made by another copy of
+// this library (process_state.h) are cast to it, which needs a type of the
+// same name in every copy.
+class ActivationContext : public HandleObject {
+public:
+    static constexpr HandleKind kKind = HandleKind::ActivationContext;
+    ActivationContext() : HandleObject(kKind) {}
+};
+
+}  // namespace winplatform::activation
+
+namespace {
+
+using winplatform::activation::ActivationContext;
 
 struct Activation {
     ULONG_PTR cookie;
@@ -26,7 +40,10 @@ struct ThreadActivations {
     winplatform::ActivationStats stats;
 };
 
-thread_local ThreadActivations activations;
+ThreadActivations& activations() {
+    thread_local ThreadActivations* mine = &winplatform::detail::threadShared<ThreadActivations>("kernel.activations");
+    return *mine;
+}
 
 bool isAssemblyManifest(std::string_view text) {
     return text.find("<assembly") != std::string_view::npos &&
@@ -37,8 +54,8 @@ bool isAssemblyManifest(std::string_view text) {
 
 namespace winplatform {
 ActivationStats activationStats() {
-    ActivationStats stats = activations.stats;
-    stats.depth = activations.stack.size();
+    ActivationStats stats = activations().stats;
+    stats.depth = activations().stack.size();
     return stats;
 }
 }  // namespace winplatform
@@ -74,20 +91,20 @@ WINPLATFORM_API BOOL WINAPI ActivateActCtx(HANDLE context, ULONG_PTR* cookie) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    *cookie = activations.nextCookie++;
-    activations.stack.push_back({*cookie, context});
-    ++activations.stats.activations;
+    *cookie = activations().nextCookie++;
+    activations().stack.push_back({*cookie, context});
+    ++activations().stats.activations;
     return TRUE;
 }
 
 WINPLATFORM_API BOOL WINAPI DeactivateActCtx(DWORD, ULONG_PTR cookie) {
     // Contexts are deactivated in the reverse order of their activation.
-    if (activations.stack.empty() || activations.stack.back().cookie != cookie) {
+    if (activations().stack.empty() || activations().stack.back().cookie != cookie) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    activations.stack.pop_back();
-    ++activations.stats.deactivations;
+    activations().stack.pop_back();
+    ++activations().stats.deactivations;
     return TRUE;
 }
 
@@ -96,6 +113,6 @@ WINPLATFORM_API BOOL WINAPI GetCurrentActCtx(HANDLE* context) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    *context = activations.stack.empty() ? nullptr : activations.stack.back().context;
+    *context = activations().stack.empty() ? nullptr : activations().stack.back().context;
     return TRUE;
 }

@@ -1,4 +1,5 @@
 #include "com_internal.h"
+#include "process_state.h"
 
 #include "winplatform/diagnostics.h"
 
@@ -13,7 +14,10 @@ struct Apartment {
     std::size_t count = 0;
     DWORD model = COINIT_APARTMENTTHREADED;
 };
-thread_local Apartment apartment;
+Apartment& thisApartment() {
+    thread_local Apartment* mine = &winplatform::detail::threadShared<Apartment>("com.apartment");
+    return *mine;
+}
 
 constexpr DWORD kConcurrencyMask = COINIT_APARTMENTTHREADED;
 
@@ -31,7 +35,7 @@ struct ClassObjects {
 };
 
 ClassObjects& classObjects() {
-    static ClassObjects instance;
+    static ClassObjects& instance = winplatform::detail::processShared<ClassObjects>("com.class_objects");
     return instance;
 }
 
@@ -39,11 +43,11 @@ ClassObjects& classObjects() {
 
 namespace winplatform {
 
-std::size_t comInitCount() { return apartment.count; }
+std::size_t comInitCount() { return thisApartment().count; }
 
 namespace com {
 
-bool initialisedOnThisThread() { return apartment.count > 0; }
+bool initialisedOnThisThread() { return thisApartment().count > 0; }
 
 HRESULT registeredClassObject(REFCLSID clsid, DWORD classContext, REFIID riid, void** object) {
     IUnknown* found = nullptr;
@@ -87,22 +91,22 @@ void revokeClassObjectsOfThisThread() {
 WINPLATFORM_API HRESULT WINAPI CoInitializeEx(LPVOID reserved, DWORD coInit) {
     if (reserved != nullptr) return E_INVALIDARG;
     const DWORD model = coInit & kConcurrencyMask;
-    if (apartment.count == 0) {
-        apartment.model = model;
-        apartment.count = 1;
+    if (thisApartment().count == 0) {
+        thisApartment().model = model;
+        thisApartment().count = 1;
         return S_OK;
     }
-    if (apartment.model != model) return RPC_E_CHANGED_MODE;
-    ++apartment.count;
+    if (thisApartment().model != model) return RPC_E_CHANGED_MODE;
+    ++thisApartment().count;
     return S_FALSE;
 }
 
 WINPLATFORM_API HRESULT WINAPI CoInitialize(LPVOID reserved) { return CoInitializeEx(reserved, COINIT_APARTMENTTHREADED); }
 
 WINPLATFORM_API void WINAPI CoUninitialize() {
-    if (apartment.count == 0) return;
-    if (apartment.count == 1) winplatform::com::revokeClassObjectsOfThisThread();
-    --apartment.count;
+    if (thisApartment().count == 0) return;
+    if (thisApartment().count == 1) winplatform::com::revokeClassObjectsOfThisThread();
+    --thisApartment().count;
 }
 
 WINPLATFORM_API HRESULT WINAPI CoRegisterClassObject(REFCLSID clsid, LPUNKNOWN classObject, DWORD classContext,

@@ -1,5 +1,7 @@
 #include <oleauto.h>
 
+#include "process_state.h"
+
 #include "winplatform/diagnostics.h"
 
 #include <atomic>
@@ -9,7 +11,10 @@
 
 namespace {
 
-std::atomic<std::size_t> liveBstrs{0};
+std::atomic<std::size_t>& liveBstrs() {
+    static std::atomic<std::size_t>& count = winplatform::detail::processShared<std::atomic<std::size_t>>("oleaut.live_bstrs");
+    return count;
+}
 
 constexpr std::size_t kPrefix = sizeof(std::uint32_t);
 
@@ -29,7 +34,7 @@ BSTR allocate(const void* bytes, UINT byteLength) {
     }
     // A whole zero unit after the text, whatever the parity of the length.
     std::memset(block + kPrefix + byteLength, 0, sizeof(OLECHAR) + 1);
-    liveBstrs.fetch_add(1, std::memory_order_relaxed);
+    liveBstrs().fetch_add(1, std::memory_order_relaxed);
     return reinterpret_cast<BSTR>(block + kPrefix);
 }
 
@@ -42,7 +47,7 @@ std::uint32_t prefixOf(BSTR text) {
 }  // namespace
 
 namespace winplatform {
-std::size_t liveBstrCount() { return liveBstrs.load(std::memory_order_relaxed); }
+std::size_t liveBstrCount() { return liveBstrs().load(std::memory_order_relaxed); }
 }  // namespace winplatform
 
 WINPLATFORM_API BSTR WINAPI SysAllocStringLen(const OLECHAR* text, UINT length) {
@@ -62,7 +67,7 @@ WINPLATFORM_API BSTR WINAPI SysAllocStringByteLen(LPCSTR bytes, UINT length) { r
 
 WINPLATFORM_API void WINAPI SysFreeString(BSTR text) {
     if (text == nullptr) return;
-    liveBstrs.fetch_sub(1, std::memory_order_relaxed);
+    liveBstrs().fetch_sub(1, std::memory_order_relaxed);
     std::free(reinterpret_cast<unsigned char*>(text) - kPrefix);
 }
 

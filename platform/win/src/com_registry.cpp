@@ -1,4 +1,5 @@
 #include "com_internal.h"
+#include "process_state.h"
 
 #include "winplatform/com_registry.h"
 
@@ -17,7 +18,7 @@ struct Registry {
 };
 
 Registry& registry() {
-    static Registry instance;
+    static Registry& instance = winplatform::detail::processShared<Registry>("com.registry");
     return instance;
 }
 
@@ -27,11 +28,8 @@ std::string keyOf(REFCLSID clsid) {
     return std::string(text, text + 38);
 }
 
-// The library that the environment variable names for a class.
-std::optional<std::string> fromEnvironment(REFCLSID clsid) {
-    const char* value = std::getenv(winplatform::kInprocServersVariable);
-    if (value == nullptr) return std::nullopt;
-    const std::string_view list(value);
+// The library that a list of "{CLSID}=library" entries names for a class.
+std::optional<std::string> fromList(std::string_view list, REFCLSID clsid) {
     std::size_t start = 0;
     while (start <= list.size()) {
         std::size_t end = list.find(';', start);
@@ -49,6 +47,32 @@ std::optional<std::string> fromEnvironment(REFCLSID clsid) {
         start = end + 1;
     }
     return std::nullopt;
+}
+
+std::optional<std::string> fromEnvironment(REFCLSID clsid) {
+    const char* value = std::getenv(winplatform::kInprocServersVariable);
+    if (value == nullptr) return std::nullopt;
+    return fromList(value, clsid);
+}
+
+// A module that stands alone (see process_state.h) has no program to
+// register its servers; those its build names are found in its own folder,
+// as an installer that copied them there would have registered them.
+std::optional<std::string> besideThisModule(REFCLSID clsid) {
+#if defined(WINPLATFORM_SERVERS_BESIDE_MODULE)
+    if (!winplatform::detail::standsAlone()) return std::nullopt;
+    const auto name = fromList(WINPLATFORM_SERVERS_BESIDE_MODULE, clsid);
+    Dl_info self{};
+    if (!name || dladdr(reinterpret_cast<void*>(&besideThisModule), &self) == 0 || self.dli_fname == nullptr) {
+        return std::nullopt;
+    }
+    const std::string file(self.dli_fname);
+    const std::size_t slash = file.rfind('/');
+    return (slash == std::string::npos ? std::string(".") : file.substr(0, slash)) + "/" + *name;
+#else
+    static_cast<void>(clsid);
+    return std::nullopt;
+#endif
 }
 
 // Loads a server library once and finds its class object export.
@@ -104,7 +128,8 @@ std::optional<std::string> inprocServerPath(REFCLSID clsid) {
         const auto it = r.servers.find(keyOf(clsid));
         if (it != r.servers.end()) return it->second;
     }
-    return fromEnvironment(clsid);
+    if (auto named = fromEnvironment(clsid)) return named;
+    return besideThisModule(clsid);
 }
 
 }  // namespace winplatform

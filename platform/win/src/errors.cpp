@@ -1,8 +1,16 @@
 #include "winplatform/errors.h"
 
-namespace {
-thread_local DWORD lastError = ERROR_SUCCESS;
-}
+#include "process_state.h"
 
-WINPLATFORM_API DWORD WINAPI GetLastError() { return lastError; }
-WINPLATFORM_API void WINAPI SetLastError(DWORD code) { lastError = code; }
+namespace {
+struct LastError {
+    DWORD code = ERROR_SUCCESS;
+};
+DWORD& lastError() {
+    thread_local LastError* mine = &winplatform::detail::threadShared<LastError>("errors.last_error");
+    return mine->code;
+}
+}  // namespace
+
+WINPLATFORM_API DWORD WINAPI GetLastError() { return lastError(); }
+WINPLATFORM_API void WINAPI SetLastError(DWORD code) { lastError() = code; }

@@ -2,6 +2,7 @@
 
 #include "file_names.h"
 #include "handle_table.h"
+#include "process_state.h"
 #include "winplatform/diagnostics.h"
 #include "winplatform/errors.h"
 
@@ -16,14 +17,26 @@
 
 namespace {
 
-std::atomic<std::size_t> openFiles{0};
+std::atomic<std::size_t>& openFiles() {
+    static std::atomic<std::size_t>& count =
+        winplatform::detail::processShared<std::atomic<std::size_t>>("kernel.open_files");
+    return count;
+}
 
+}  // namespace
+
+namespace winplatform::files {
+
+// Not in an unnamed namespace: objects of this kind made by another copy of
+// this library (process_state.h) are cast to it, which needs a type of the
+// same name in every copy.
 class FileHandle : public winplatform::HandleObject {
 public:
-    FileHandle(int fd, DWORD access) : fd_(fd), access_(access) { ++openFiles; }
+    static constexpr winplatform::HandleKind kKind = winplatform::HandleKind::File;
+    FileHandle(int fd, DWORD access) : HandleObject(kKind), fd_(fd), access_(access) { ++openFiles(); }
     ~FileHandle() override {
         ::close(fd_);
-        --openFiles;
+        --openFiles();
     }
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
@@ -35,6 +48,12 @@ private:
     int fd_;
     DWORD access_;
 };
+
+}  // namespace winplatform::files
+
+namespace {
+
+using winplatform::files::FileHandle;
 
 DWORD errorFromErrno(int error) {
     switch (error) {
@@ -72,7 +91,7 @@ DWORD notFoundError(const std::string& path) {
 }  // namespace
 
 namespace winplatform {
-std::size_t openFileCount() { return openFiles.load(); }
+std::size_t openFileCount() { return openFiles().load(); }
 }  // namespace winplatform
 
 WINPLATFORM_API HANDLE WINAPI CreateFileW(LPCWSTR path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUTES*,

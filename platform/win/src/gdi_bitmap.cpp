@@ -10,11 +10,15 @@
 #include <cstring>
 
 namespace winplatform {
-namespace {
+namespace bitmaps {
 
+// Not in an unnamed namespace: objects of this kind made by another copy of
+// this library (process_state.h) are cast to it, which needs a type of the
+// same name in every copy.
 class BitmapObject : public GdiObject {
 public:
-    explicit BitmapObject(DibImage image) : image_(std::move(image)) {}
+    static constexpr GdiKind kKind = GdiKind::Bitmap;
+    explicit BitmapObject(DibImage image) : GdiObject(kKind), image_(std::move(image)) {}
 
     const DibImage& image() const { return image_; }
 
@@ -41,7 +45,9 @@ private:
     DibImage image_;
 };
 
-}  // namespace
+}  // namespace bitmaps
+
+using bitmaps::BitmapObject;
 
 bool readBitmapPixels(HBITMAP bitmap, BitmapPixels* out) {
     if (out == nullptr) return false;

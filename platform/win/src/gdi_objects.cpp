@@ -1,6 +1,7 @@
 #include "gdi_objects.h"
 
 #include "numbered_table.h"
+#include "process_state.h"
 
 #include "winplatform/diagnostics.h"
 #include "winplatform/errors.h"
@@ -12,8 +13,11 @@ namespace {
 
 // Far from the kernel handles' numbers, so that neither kind of handle is
 // mistaken for the other when read in a trace.
-NumberedTable<std::shared_ptr<GdiObject>>& table() {
-    static NumberedTable<std::shared_ptr<GdiObject>> instance(0x05000000);
+using GdiTable = NumberedTable<std::shared_ptr<GdiObject>>;
+
+GdiTable& table() {
+    static GdiTable& instance =
+        detail::processShared<GdiTable>("gdi.objects", [](void* storage) { new (storage) GdiTable(0x05000000); });
     return instance;
 }
 

@@ -10,11 +10,20 @@
 
 namespace winplatform {
 
+// What a GDI object is: a tag rather than its C++ type, as for handles
+// (handle_table.h).
+enum class GdiKind { Bitmap };
+
 class GdiObject {
 public:
+    explicit GdiObject(GdiKind kind) : kind_(kind) {}
     virtual ~GdiObject() = default;
+    GdiKind kind() const { return kind_; }
     // GetObjectW for this kind of object.
     virtual int describe(int size, LPVOID buffer) const = 0;
+
+private:
+    GdiKind kind_;
 };
 
 // Takes ownership; the object is destroyed by DeleteObject.
@@ -25,7 +34,9 @@ void* addGdiObject(std::shared_ptr<GdiObject> object);
 std::shared_ptr<GdiObject> findGdiObject(const void* handle);
 template <typename T>
 std::shared_ptr<T> findGdiObjectAs(const void* handle) {
-    return std::dynamic_pointer_cast<T>(findGdiObject(handle));
+    std::shared_ptr<GdiObject> object = findGdiObject(handle);
+    if (object == nullptr || object->kind() != T::kKind) return nullptr;
+    return std::static_pointer_cast<T>(std::move(object));
 }
 
 }  // namespace winplatform

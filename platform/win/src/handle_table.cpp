@@ -1,14 +1,18 @@
 #include "handle_table.h"
 
 #include "numbered_table.h"
+#include "process_state.h"
 #include "winplatform/errors.h"
 #include "winplatform/handles.h"
 
 namespace winplatform {
 namespace {
 
-NumberedTable<std::unique_ptr<HandleObject>>& table() {
-    static NumberedTable<std::unique_ptr<HandleObject>> instance(0x100);
+using HandleTable = NumberedTable<std::unique_ptr<HandleObject>>;
+
+HandleTable& table() {
+    static HandleTable& instance =
+        detail::processShared<HandleTable>("kernel.handles", [](void* storage) { new (storage) HandleTable(0x100); });
     return instance;
 }
 

@@ -11,9 +11,19 @@
 
 namespace winplatform {
 
+// What an object behind a handle is: a tag rather than its C++ type, since a
+// module with its own copy of this library has its own types of the same
+// name (see process_state.h).
+enum class HandleKind { ActivationContext, File, Process };
+
 class HandleObject {
 public:
+    explicit HandleObject(HandleKind kind) : kind_(kind) {}
     virtual ~HandleObject() = default;
+    HandleKind kind() const { return kind_; }
+
+private:
+    HandleKind kind_;
 };
 
 // Takes ownership; the object is destroyed by CloseHandle.
@@ -23,7 +33,8 @@ HANDLE addHandle(std::unique_ptr<HandleObject> object);
 HandleObject* findHandle(HANDLE handle);
 template <typename T>
 T* findHandleAs(HANDLE handle) {
-    return dynamic_cast<T*>(findHandle(handle));
+    HandleObject* object = findHandle(handle);
+    return object != nullptr && object->kind() == T::kKind ? static_cast<T*>(object) : nullptr;
 }
 
 }  // namespace winplatform

@@ -1,5 +1,7 @@
 #include "winplatform/headless_input.h"
 
+#include "process_state.h"
+
 #include <mutex>
 #include <utility>
 
@@ -12,7 +14,7 @@ struct InstalledSource {
 };
 
 InstalledSource& installed() {
-    static InstalledSource instance;
+    static InstalledSource& instance = detail::processShared<InstalledSource>("input.source");
     return instance;
 }
 

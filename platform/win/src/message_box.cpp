@@ -1,5 +1,7 @@
 #include "winplatform/message_box.h"
 
+#include "process_state.h"
+
 #include "platform/utf.h"
 #include "winplatform/diagnostics.h"
 
@@ -17,7 +19,7 @@ struct Shown {
 };
 
 Shown& shown() {
-    static Shown instance;
+    static Shown& instance = detail::processShared<Shown>("user.message_boxes");
     return instance;
 }
 

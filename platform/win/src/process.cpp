@@ -90,6 +90,10 @@ using Moment = std::chrono::steady_clock::time_point;
 // process ended.
 constexpr std::chrono::milliseconds kOpenFindingHolds{kProcessFoundRunningMs};
 
+}  // namespace
+
+namespace processes {
+
 // What a handle holds: the process's ID and the name of its executable,
 // read once when the process is opened (a Windows process keeps its main
 // module for life). A process that has ended (one waiting to be reaped
@@ -97,8 +101,12 @@ constexpr std::chrono::milliseconds kOpenFindingHolds{kProcessFoundRunningMs};
 // they once its ID is free. An ID taken by a new process while a handle
 // stays open is not noticed, which on Linux takes a full turn of the PID
 // range.
+// Not in an unnamed namespace: objects of this kind made by another copy of
+// this library (process_state.h) are cast to it, which needs a type of the
+// same name in every copy.
 class ProcessObject : public HandleObject {
 public:
+    static constexpr HandleKind kKind = HandleKind::Process;
     // Nothing for an ID that no process has.
     static std::unique_ptr<ProcessObject> open(DWORD processId, DWORD access) {
         auto object = std::unique_ptr<ProcessObject>(new ProcessObject(processId, access));
@@ -122,7 +130,8 @@ public:
 
 private:
     ProcessObject(DWORD processId, DWORD access)
-        : processId_(processId), access_(access), openedAt_(std::chrono::steady_clock::now()) {}
+        : HandleObject(kKind),
+          processId_(processId), access_(access), openedAt_(std::chrono::steady_clock::now()) {}
 
     DWORD processId_;
     DWORD access_;
@@ -130,6 +139,12 @@ private:
     ExeStatus executableStatus_ = ExeStatus::Missing;
     std::string executable_;
 };
+
+}  // namespace processes
+
+using processes::ProcessObject;
+
+namespace {
 
 // The opened process behind a handle with the rights asked, if it still runs
 // and has an executable; sets the last error otherwise.

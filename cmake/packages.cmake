@@ -1,0 +1,63 @@
+# The packages a user installs, made by every ordinary build:
+#
+# <build>/ZERA_VirOrar-<version>-windows.zip (target windows_package): the
+#   plug-in for 32-bit and for 64-bit FileMaker Pro, drvwatch.exe, both
+#   builds of the pad control for machines without the pad's own software
+#   (signing with the mouse; an in-process control must be as wide as
+#   FileMaker) and a read-me.
+# <build>/ZERA_VirOrar-<version>-filemaker-server-linux.tar.gz (target
+#   server_package): the Linux module and the pad control at their place in
+#   a FileMaker Server for Linux, to unpack at the root. `cmake --install`
+#   puts the same two files there (the server component; the prefix is the
+#   server's /opt/FileMaker unless another is given).
+set(ZERA_SERVER_EXTENSIONS "FileMaker Server/Database Server/Extensions")
+if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
+  set(CMAKE_INSTALL_PREFIX /opt/FileMaker CACHE PATH "Where FileMaker Server is installed" FORCE)
+endif()
+install(TARGETS ZERA_VirOrar sigplus LIBRARY DESTINATION "${ZERA_SERVER_EXTENSIONS}" COMPONENT server)
+
+set(CPACK_PACKAGE_NAME ZERA_VirOrar)
+set(CPACK_PACKAGE_VENDOR "Penvira")
+set(CPACK_PACKAGE_VERSION 1.0.6.0)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
+set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
+set(CPACK_ARCHIVE_WINDOWS_FILE_NAME ZERA_VirOrar-1.0.6.0-windows)
+set(CPACK_ARCHIVE_SERVER_FILE_NAME ZERA_VirOrar-1.0.6.0-filemaker-server-linux)
+# The server's archive holds its paths from the root; the Windows one a
+# folder of its own.
+set(CPACK_PACKAGING_INSTALL_PREFIX /opt/FileMaker)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+
+add_custom_target(server_package ALL
+  COMMAND ${CMAKE_CPACK_COMMAND} -G TGZ -D CPACK_COMPONENTS_ALL=server --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+  COMMENT "Packaging the plug-in for FileMaker Server for Linux"
+  VERBATIM)
+add_dependencies(server_package ZERA_VirOrar sigplus)
+
+if("i686" IN_LIST ZERA_WINDOWS_PLUGIN_ARCHES AND "x86_64" IN_LIST ZERA_WINDOWS_PLUGIN_ARCHES
+   AND TARGET drvwatch_windows_i686)
+  set(_windows ${CMAKE_BINARY_DIR}/windows)
+  set(_top ZERA_VirOrar-1.0.6.0-windows)
+  install(FILES ${_windows}/i686/ZERA_VirOrar.fmx ${_windows}/x86_64/ZERA_VirOrar.fmx64 ${_windows}/i686/drvwatch.exe
+    DESTINATION ${_top} COMPONENT windows EXCLUDE_FROM_ALL)
+  install(FILES ${_windows}/i686/sigplus.dll DESTINATION ${_top}/without-pad/32-bit COMPONENT windows EXCLUDE_FROM_ALL)
+  install(FILES ${_windows}/x86_64/sigplus.dll DESTINATION ${_top}/without-pad/64-bit COMPONENT windows EXCLUDE_FROM_ALL)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/README-Windows.txt DESTINATION ${_top} RENAME README.txt
+    COMPONENT windows EXCLUDE_FROM_ALL)
+
+  # Signed with the builder's certificate when ZERA_SIGN_PKCS12 names one
+  # (scripts/sign-windows.sh); left unsigned otherwise.
+  add_custom_target(windows_package ALL
+    COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/sign-windows.sh ${_windows}/i686/ZERA_VirOrar.fmx
+      ${_windows}/x86_64/ZERA_VirOrar.fmx64 ${_windows}/i686/drvwatch.exe ${_windows}/i686/sigplus.dll
+      ${_windows}/x86_64/sigplus.dll
+    COMMAND ${CMAKE_CPACK_COMMAND} -G ZIP -D CPACK_COMPONENTS_ALL=windows -D CPACK_PACKAGING_INSTALL_PREFIX=
+      --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    COMMENT "Packaging the Windows plug-in"
+    VERBATIM)
+  add_dependencies(windows_package zera_windows_i686 zera_windows_x86_64 drvwatch_windows_i686)
+endif()
+
+include(CPack)
