@@ -17,12 +17,8 @@ if(ZERA_WINDOWS_PROGRAMS AND ZERA_MINGW_I686 AND ZERA_MINGW_X86_64)
   endif()
   foreach(arch i686 x86_64)
     set(_out ${CMAKE_BINARY_DIR}/windows/${arch})
-    # The x86_64 build also makes the wine tests, which need the posix
-    # thread model.
-    set(_toolchain toolchain-mingw-${arch}.cmake)
-    if(arch STREQUAL "x86_64")
-      set(_toolchain toolchain-mingw-x86_64-posix.cmake)
-    endif()
+    # Both make the wine programs too, which need the posix thread model.
+    set(_toolchain toolchain-mingw-${arch}-posix.cmake)
     ExternalProject_Add(zera_windows_${arch}
       SOURCE_DIR ${PROJECT_SOURCE_DIR}/windows
       BINARY_DIR ${CMAKE_BINARY_DIR}/windows-plugin/${arch}

@@ -35,11 +35,24 @@ done
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
+# A mirror in the middle of a sync may serve one list out of step (seen with
+# the i386 lists of the security suite): apt then works with the lists it
+# did read, and so does this script.
+lists_problem=
+update_lists() {
+  local answer
+  if ! answer=$($SUDO apt-get update -qq 2>&1); then
+    printf '%s\n' "$answer" >&2
+    lists_problem=$(printf '%s\n' "$answer" | grep -m 1 '^E: Failed to fetch' || true)
+    echo "setup: some package lists could not be read; going on with those that were" >&2
+  fi
+}
+
 if [ ${#missing[@]} -eq 0 ]; then
   echo "setup: all packages present"
 else
   echo "setup: installing ${missing[*]}"
-  $SUDO apt-get update -qq
+  update_lists
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
@@ -57,8 +70,33 @@ if ! apt-cache showsrc libsodium 2>/dev/null | grep '^Version:' >/dev/null; then
   echo "setup: adding source entries for the system's Debian suites"
   entries=$(python3 scripts/deb_src_entries.py)
   printf '%s\n' "$entries" | $SUDO tee "$sources_file" >/dev/null
-  $SUDO apt-get update -qq
+  update_lists
 fi
 
 # The cross-built libraries, made once and kept in their cache folder.
 bash scripts/mingw-deps.sh >/dev/null
+
+# Debian's 32-bit wine, which runs the suites of the 32-bit Windows module.
+# Its packages are the i386 architecture's, whose lists a mirror may briefly
+# hold out of step with the amd64 ones, and then they cannot be installed:
+# the 32-bit suites report themselves skipped with the reason written here,
+# and nothing else waits for them.
+wine32_status=${ZERA_WINE32_STATUS:-${XDG_CACHE_HOME:-$HOME/.cache}/zera-virorar/wine32-status}
+mkdir -p "$(dirname "$wine32_status")"
+if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
+  echo installed >"$wine32_status"
+else
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
+  update_lists
+  if answer=$($SUDO apt-get install -y -qq --no-install-recommends --no-remove wine32:i386 2>&1); then
+    echo installed >"$wine32_status"
+  else
+    # The lists by their path in the archive, without where they were fetched from.
+    reason=$(printf '%s\n' "$lists_problem" "$answer" | grep -E '^E:' | head -n 2 |
+      sed -E 's#[a-z]+://[^/ ]+##g; s#\[IP: [^]]*\]##g' | tr '\n' ' ')
+    echo "apt-get could not install wine32:i386: ${reason:-no reason given}" >"$wine32_status"
+    echo "setup: the 32-bit wine is not installed, its suites will be skipped: $reason" >&2
+  fi
+fi

@@ -1,13 +1,15 @@
 #!/bin/sh
-# fmhost.exe under wine64 (in the prefix run_suite.sh prepares): the plug-in
+# fmhost.exe under wine (in the prefix run_suite.sh prepares): the plug-in
 # loaded with LoadLibraryW, calculations from -e and from a script file, and
 # what it refuses before anything runs: a control DLL missing, damaged or
-# without the control's class, a pad script with a fault.
-#   fmhost_checks.sh FOLDER VERSION_TEXT
+# without the control's class, a pad script with a fault. The module is the
+# 64-bit one unless another is named (the 32-bit .fmx, under a 32-bit wine).
+#   fmhost_checks.sh FOLDER VERSION_TEXT [MODULE]
 set -eu
 . "$(dirname "$0")/check_helpers.sh"
 cd "$1"
 version=$2
+module=${3:-ZERA_VirOrar.fmx64}
 work=$(mktemp -d "${TMPDIR:-/tmp}/zera-fmhost.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 check_errors=$work/err
@@ -21,17 +23,17 @@ fmhost() {
 }
 
 
-fmhost -q --no-control ZERA_VirOrar.fmx64 -e 'ZERA_Version( "" )'
+fmhost -q --no-control "$module" -e 'ZERA_Version( "" )'
 expect "version" "$version" "$got"
 expect "version status" 0 "$status"
 
 printf '%s\r\n' 'ZERA_SetTabletMode( 11 )' 'ZERA_SetTabletComPort( 3 )' \
   'ZERA_RenderSigFromString( "x" ; "y" )' 'ZERA_GetLastError( "code" )' 'ZERA_GetLastError' >"$work/script.txt"
-fmhost -q --no-control ZERA_VirOrar.fmx64 "$work/script.txt"
+fmhost -q --no-control "$module" "$work/script.txt"
 expect "setters and a render without the control" "$(printf '0\n0\nUNSIGNED\n-200\nLibrary failed to load')" "$got"
 expect "script status" 0 "$status"
 
-fmhost --no-control ZERA_VirOrar.fmx64 -e 'ZERA_Version( "short" )'
+fmhost --no-control "$module" -e 'ZERA_Version( "short" )'
 case $got in
   *"ZERA_Version( \"short\" ) → ${version##* }"*) echo "ok banner and labelled value" ;;
   *) expect "banner and labelled value" "ZERA_Version( \"short\" ) → ${version##* }" "$got" ;;
@@ -54,15 +56,15 @@ case $got in
   *) expect "help names the DLL" "sigplus.dll" "$got" ;;
 esac
 
-refused "missing control" "no control library at" --control absent.dll ZERA_VirOrar.fmx64 -e 1
+refused "missing control" "no control library at" --control absent.dll "$module" -e 1
 head -c 2000 FMWrapper.dll >"$work/short.dll"
-refused "cut-short control" "is damaged or cut short" --control "$work/short.dll" ZERA_VirOrar.fmx64 -e 1
-refused "control without the class" "DllGetClassObject" --control FMWrapper.dll ZERA_VirOrar.fmx64 -e 1
+refused "cut-short control" "is damaged or cut short" --control "$work/short.dll" "$module" -e 1
+refused "control without the class" "DllGetClassObject" --control FMWrapper.dll "$module" -e 1
 printf 'stroke 1,30 2,30\nsign here\n' >"$work/bad.pad"
 refused "bad pad script" "line 2, column 1: unknown command 'sign'" --no-control --pad "$work/bad.pad" \
-  ZERA_VirOrar.fmx64 -e 1
+  "$module" -e 1
 
-fmhost -q --no-control --screens "$work/made/screens" ZERA_VirOrar.fmx64 -e 1
+fmhost -q --no-control --screens "$work/made/screens" "$module" -e 1
 if [ -d "$work/made/screens" ]; then echo "ok screens folder made"; else expect "screens folder made" "a folder" "none"; fi
 
 fmhost -q --no-control no-such-plugin.fmx -e 1

@@ -73,7 +73,7 @@ void FM_Text_GetUnicode(const fmx::Text* text, char16_t* destination, uint32_t p
         return;
     }
     const std::uint32_t copied = std::min(count, size - position);
-    std::copy_n(text->units.begin() + position, copied, destination);
+    std::copy_n(text->units.begin() + static_cast<std::ptrdiff_t>(position), copied, destination);
 }
 
 uint32_t FM_Text_Find(const fmx::Text* text, const fmx::Text* pattern, uint32_t position, HostError& error) {
