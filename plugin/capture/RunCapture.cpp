@@ -42,6 +42,10 @@ std::u16string CaptureState::runCapture(const std::u16string& boundText) {
     WriteDiagLog(std::u16string(logged.begin(), logged.end()));
     std::u16string result = currentDialog->resultText;
     currentDialog.reset();
+    // A dialog that could not open (no control to host, no screen to show it
+    // on) answers the empty text of a cancelled capture, but the failure must
+    // not read as the signer's choice.
+    if (outcome == -1) LastError::raise(kErrSigPlusNotInstalled);
     return result;
 }
 

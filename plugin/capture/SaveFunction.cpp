@@ -1,6 +1,7 @@
 #include "ControlHandlers.h"
 #include "RenderFromParameters.h"
 #include "functions/ErrorCodes.h"
+#include "functions/FileMakerPath.h"
 #include "functions/LastError.h"
 #include "functions/ResultTexts.h"
 #include "functions/SignatureContainer.h"
@@ -64,7 +65,7 @@ ZERA_HANDLER(Do_ZERA_SaveSigToFile) {
     buildFileOutput(value.get(), gifType.get(), bmpType.get(), rendered->image);
 
     std::u16string answer = kResultOk;
-    OutputFile file(rendered->texts[2]);
+    OutputFile file(nativePath(rendered->texts[2]));
     // A write that fails after the open (a full disk) is as much a failure
     // to save as an open that fails.
     if (!file.isOpen() || !file.write(firstStream(value.get()))) {

@@ -1,4 +1,5 @@
 #include "ErrorCodes.h"
+#include "FileMakerPath.h"
 #include "Handlers.h"
 #include "LastError.h"
 #include "ResultTexts.h"
@@ -55,7 +56,7 @@ ZERA_HANDLER(Do_ZERA_SetBannerPath) {
             bannerPath.reset();
             return;
         }
-        const std::u16string path = readTextParam(p, 0);
+        const std::u16string path = nativePath(readTextParam(p, 0));
         // Existence only: the file is neither opened nor checked to be a
         // bitmap. An empty path names nothing.
         if (!path.empty() && PathFileExistsW(platform::wide(path.c_str()))) {

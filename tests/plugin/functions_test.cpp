@@ -141,11 +141,11 @@ TEST_F(BannerPath, WindowsNotationGoesThroughTheDriveMap) {
     EXPECT_EQ(set({T(u"Q:\\nothing\\here.bmp")}), u"!!ERROR!!");
 }
 
-TEST_F(Functions, CaptureWithoutTheControlGivesAnEmptyTextAndKeepsTheLastError) {
+TEST_F(Functions, CaptureWithoutTheControlGivesAnEmptyTextAndSaysTheDialogCouldNotOpen) {
     TemporaryDriveC driveC{"no-control"};
     EXPECT_EQ(plugin.text(u"ZERA_SetBannerPath", {T(u"")}), u"!!ERROR!!");
     EXPECT_EQ(plugin.text(u"ZERA_CaptureSignature", {T(u"Order 1042")}), u"");
-    EXPECT_EQ(lastError(u"code"), u"-13000");
+    EXPECT_EQ(lastError(u"code"), u"-13002");
 }
 
 TEST_F(Functions, TextResultsUseTheResultsOwnLocaleAndTextType) {

@@ -2,6 +2,7 @@
 // its calls and can be told to fail.
 #include "FakeControl.h"
 #include "StartedPlugin.h"
+#include "TemporaryDriveC.h"
 
 #include <winplatform/diagnostics.h>
 
@@ -193,6 +194,22 @@ TEST_F(Save, WritesExactlyTheControlsBytesWhateverTheExtension) {
         EXPECT_EQ(contentOf(path), control.script().image) << name;
     }
     EXPECT_EQ(lastErrorCode(), u"0");
+}
+
+// As Get( TemporaryPath ) and a container's file reference give a path; on
+// Linux drive C is the test's folder, on Windows the system's own.
+TEST_F(Save, FileMakersPathNotationNamesTheNativePath) {
+    const TemporaryDriveC driveC("fm-paths");
+    const std::u16string name = u"zera-fm-path-" + fs::path(std::to_string(::getpid())).u16string() + u".gif";
+    for (const std::u16string& path : {u"/C:/" + name, u"filewin:/C:/" + name, u"/c:\\" + name, u"C:/" + name}) {
+        EXPECT_EQ(save(path), u"0") << fs::path(path).string();
+        EXPECT_EQ(contentOf(driveC.path() / fs::path(name)), control.script().image) << fs::path(path).string();
+        fs::remove(driveC.path() / fs::path(name));
+    }
+    EXPECT_EQ(plugin.text(u"ZERA_SetBannerPath", {T(u"/C:/no-such-banner.bmp")}), u"!!ERROR!!");
+    std::ofstream(driveC.path() / "banner.bmp") << "BM";
+    EXPECT_EQ(plugin.text(u"ZERA_SetBannerPath", {T(u"/C:/banner.bmp")}), u"0");
+    fs::remove(driveC.path() / "banner.bmp");
 }
 
 TEST_F(Save, ReplacesAnExistingFileEntirely) {

@@ -108,8 +108,9 @@ TEST_F(ServerHost, RendersAndSavesWithTheControlBesideTheModule) {
         << "other bound data gives no image";
 }
 
-TEST_F(ServerHost, ACaptureWithNoScreenAndNoInputAnswersAtOnce) {
+TEST_F(ServerHost, ACaptureWithNoScreenAnswersAtOnceThatTheDialogCouldNotOpen) {
     EXPECT_EQ(call(u"ZERA_CaptureSignature", {Value::text(u"Order 1042")}).textValue(), u"");
+    EXPECT_EQ(call(u"ZERA_GetLastError", {Value::text(u"code")}).textValue(), u"-13002");
     EXPECT_EQ(fmw::pluginOwnedLive(), 0u);
 }
 

@@ -25,6 +25,8 @@ std::shared_ptr<InputSource> setInputSource(std::shared_ptr<InputSource> source)
     return std::exchange(installed().source, std::move(source));
 }
 
+bool hasScreen() { return !detail::standsAlone(); }
+
 std::optional<InputEvent> nextInputEvent() {
     std::shared_ptr<InputSource> source;
     {

@@ -23,6 +23,7 @@ DialogWindow::~DialogWindow() {
 
 bool DialogWindow::create(const DialogTemplate& layout, const std::vector<DialogInitEntry>& initialisation,
                           CDialog& dialog) {
+    if (!winplatform::hasScreen()) return false;
     for (const DialogItem& item : layout.items) {
         if (item.windowClass.kind != NameOrNumber::Kind::Text) {
             texts_[item.id] = item.title.kind == NameOrNumber::Kind::Text ? item.title.text : u"";

@@ -24,6 +24,10 @@ using platform::InputSource;
 std::shared_ptr<InputSource> setInputSource(std::shared_ptr<InputSource> source);
 // The next event of the installed source; nothing without a source.
 std::optional<InputEvent> nextInputEvent();
+// Whether a dialog has anywhere to show. A module that stands alone, with
+// no program's platform in its process (as in a FileMaker Server), has no
+// screen: its dialogs cannot open, as under Windows without a display.
+bool hasScreen();
 
 // What a hosted control answers to take its input from the source: the
 // payload of a ControlInput event, as the source gave it.
