@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -68,11 +71,22 @@ TEST_F(DriveMap, LinuxPathsInWindowsNotation) {
     EXPECT_EQ(winplatform::windowsPath("/tmp/x"), "Z:\\tmp\\x");
 }
 
-TEST(DriveMapDefault, DriveCLivesUnderHome) {
+TEST(DriveMapDefault, DriveCLivesUnderHomeAndIsMadeWhenFirstNeeded) {
     unsetenv("WIN_DRIVE_C");
     const char* home = std::getenv("HOME");
-    if (home == nullptr || *home == '\0') GTEST_SKIP() << "no HOME";
-    EXPECT_EQ(winplatform::driveCFolder(), std::string(home) + "/.local/share/winplatform/drive_c");
+    const std::string savedHome = home == nullptr ? "" : home;
+    const std::filesystem::path fresh = std::filesystem::temp_directory_path() / ("zera-home-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(fresh);
+    setenv("HOME", fresh.c_str(), 1);
+    const std::filesystem::path expected = fresh / ".local/share/winplatform/drive_c";
+    EXPECT_EQ(winplatform::driveCFolder(), expected.string());
+    EXPECT_TRUE(std::filesystem::is_directory(expected)) << "a clean home has no drive C until it is asked for";
+    if (savedHome.empty()) {
+        unsetenv("HOME");
+    } else {
+        setenv("HOME", savedHome.c_str(), 1);
+    }
+    std::filesystem::remove_all(fresh);
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <filesystem>
+#include <mutex>
+#include <system_error>
 
 namespace winplatform {
 namespace {
@@ -19,6 +22,22 @@ std::string withoutTrailingSlash(std::string folder) {
     return folder;
 }
 
+// Windows always has its drive C, so the default folder is made when first
+// asked for: without it the diagnostic log would go missing on a machine
+// where nothing has made it yet. A folder named by WIN_DRIVE_C is left as
+// it is (a missing one stands for a machine without drive C).
+const std::string& made(std::string folder) {
+    static std::mutex mutex;
+    static std::string last;
+    std::lock_guard lock(mutex);
+    if (folder != last) {
+        std::error_code ignored;  // unusable folders show when a file is opened there
+        std::filesystem::create_directories(folder, ignored);
+        last = std::move(folder);
+    }
+    return last;
+}
+
 }  // namespace
 
 std::string driveCFolder() {
@@ -26,9 +45,9 @@ std::string driveCFolder() {
         return withoutTrailingSlash(configured);
     }
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return withoutTrailingSlash(std::string(home) + "/.local/share/winplatform/drive_c");
+        return made(withoutTrailingSlash(std::string(home) + "/.local/share/winplatform/drive_c"));
     }
-    return "/tmp/winplatform/drive_c";
+    return made("/tmp/winplatform/drive_c");
 }
 
 std::optional<std::string> hostPath(std::string_view path) {

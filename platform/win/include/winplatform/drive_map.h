@@ -3,7 +3,8 @@
 // A path with a drive letter is mapped to a folder: drive C is the folder
 // named by the environment variable WIN_DRIVE_C, or, when that is not set,
 // "$HOME/.local/share/winplatform/drive_c" (falling back to
-// "/tmp/winplatform/drive_c" without a HOME). Drive Z is the root of the Linux
+// "/tmp/winplatform/drive_c" without a HOME), which is made when it is first
+// asked for, as Windows always has a drive C. Drive Z is the root of the Linux
 // file system, as emulators show it. Any other drive letter maps to nothing.
 // After the drive, "\" and "/" both separate names.
 //
