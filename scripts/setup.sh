@@ -12,6 +12,8 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev python3 libcgif-dev
   # signature strings and images
   libsodium-dev zlib1g-dev libgif-dev libpng-dev
+  # line editing and history at fmhost's prompt
+  libedit-dev
   # image checks and the comparison benchmark
   imagemagick python3-pil
   # Windows builds of the console program, and wine to run the 64-bit one

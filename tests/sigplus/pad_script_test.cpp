@@ -94,6 +94,12 @@ TEST(PadScript, EmptyAndCommentOnlyScriptsHaveNoEvents) {
     EXPECT_TRUE(sigplus::parsePadScript("# nothing\n   \n\t# more\n").empty());
 }
 
+TEST(PadScript, AByteOrderMarkIsNoPartOfTheFirstLine) {
+    const auto events = sigplus::parsePadScript("\xEF\xBB\xBFtouch 1,2\n", 7);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].controlId, 7u);
+}
+
 TEST(PenRecord, RoundTripsAndRefusesMalformedRecords) {
     const PenInput input{{{0, 0, 0}, {239, 63, 5}, {7, 8, sigplus::kMaxScriptMs}}};
     EXPECT_EQ(sigplus::parsePenInput(sigplus::formatPenInput(input)), input);
@@ -199,7 +205,7 @@ TEST(PadScript, FileErrorsNameTheFile) {
         FAIL() << "opened a missing file";
     } catch (const PadScriptError& e) {
         EXPECT_EQ(e.line(), 0);
-        EXPECT_EQ(std::string(e.what()), path.string() + ": cannot open the pad script");
+        EXPECT_EQ(std::string(e.what()), path.string() + ": cannot open the pad script: No such file or directory");
     }
     const auto folder = std::filesystem::temp_directory_path();
     try {

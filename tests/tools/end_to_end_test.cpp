@@ -116,6 +116,21 @@ TEST_F(Fmhost, AFileThatIsNoSharedObjectIsALoadError) {
     EXPECT_EQ(r.err.rfind("fmhost: cannot load plug-in '" + fake + "': ", 0), 0u) << r.err;
 }
 
+TEST_F(Fmhost, AWindowsPluginIsALoadErrorThatNamesItsHost) {
+    for (const auto& [machine, width] : {std::pair<std::string, std::string>{"\x4C\x01", "32-bit"}, {"\x64\x86", "64-bit"}}) {
+        // Headers enough to tell a Windows DLL and its machine.
+        std::string pe(0x48, '\0');
+        pe.replace(0, 2, "MZ");
+        pe[0x3C] = 0x40;
+        pe.replace(0x40, 6, std::string("PE\0\0", 4) + machine);
+        const std::string file = path("windows.fmx");
+        writeFile(file, pe);
+        const Outcome r = run({file, "-e", "1"});
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_NE(r.err.find("\nfmhost: it is a plug-in for " + width + " Windows"), std::string::npos) << r.err;
+    }
+}
+
 TEST_F(Fmhost, ASharedObjectWithoutTheEntryPointIsALoadError) {
     const Outcome r = run({NO_ENTRY_MODULE, "-e", "1"});
     EXPECT_EQ(r.exitCode, 2);
@@ -194,10 +209,10 @@ TEST_F(Fmhost, ErrorsOfExpressionsCarryTheirColumnAndTheRestStillRuns) {
     EXPECT_EQ(r.out, "still\n");
     EXPECT_EQ(r.err,
               "toy: start-up 60\n"
-              "-e:1:1: error: Toy_Echo takes 1 to 2 parameters, 3 given\n"
-              "-e:1:7: error: unknown function 'Nope'\n"
-              "-e:1:1: error: host error: Toy_Fail ran out of memory (std::bad_alloc)\n"
-              "-e:1:1: error: host error: Toy_Fail threw an exception: toy failure\n"
+              "-e[1]:1:1: error: Toy_Echo takes 1 to 2 parameters, 3 given\n"
+              "-e[2]:1:7: error: unknown function 'Nope'\n"
+              "-e[3]:1:1: error: host error: Toy_Fail ran out of memory (std::bad_alloc)\n"
+              "-e[4]:1:1: error: host error: Toy_Fail threw an exception: toy failure\n"
               "toy: shutdown\n");
 }
 

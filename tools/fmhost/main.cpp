@@ -1,6 +1,8 @@
 // fmhost: plays FileMaker for a calculation plug-in. See usageText().
 #include "control_registration.h"
+#include "edited_lines.h"
 #include "options.h"
+#include "plugin_file_kind.h"
 #include "plugin_loader.h"
 #include "printer.h"
 #include "runner.h"
@@ -8,7 +10,9 @@
 #include "FMWrapper/HostSide.h"
 #include "platform/utf.h"
 
-#include <unistd.h>
+#if defined(_WIN32)
+#include <windows.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
@@ -33,9 +37,11 @@ std::string readAll(std::istream& in) {
     return text;
 }
 
-bool readScript(const std::string& path, std::string& text, std::string& error) {
+// Standard input is read whole, since it cannot be read twice; a file is
+// only checked here and read by the runner as it runs.
+bool readScript(const std::string& path, fmhost::Source& source, std::string& error) {
     if (path == "-") {
-        text = readAll(std::cin);
+        source.text = readAll(std::cin);
         return true;
     }
     errno = 0;
@@ -44,11 +50,7 @@ bool readScript(const std::string& path, std::string& text, std::string& error) 
         error = errno != 0 ? std::strerror(errno) : "cannot open the file";
         return false;
     }
-    text = readAll(file);
-    if (file.bad()) {
-        error = "read error";
-        return false;
-    }
+    source.path = path;
     return true;
 }
 
@@ -69,11 +71,14 @@ bool entryCall(const char* what, Call&& call) {
 
 int run(const fmhost::Options& options, const std::string& programPath) {
     std::vector<fmhost::Source> sources;
-    for (const std::string& expression : options.expressions) sources.push_back({"-e", expression});
+    // Numbered, so that an error says which -e it is in.
+    for (std::size_t i = 0; i < options.expressions.size(); ++i) {
+        sources.push_back({"-e[" + std::to_string(i + 1) + "]", options.expressions[i]});
+    }
     if (options.scriptPath) {
         fmhost::Source script{*options.scriptPath == "-" ? "<stdin>" : *options.scriptPath, {}};
         std::string error;
-        if (!readScript(*options.scriptPath, script.text, error)) {
+        if (!readScript(*options.scriptPath, script, error)) {
             std::cerr << "fmhost: cannot read script '" << *options.scriptPath << "': " << error << '\n';
             return kExitUsage;
         }
@@ -99,6 +104,7 @@ int run(const fmhost::Options& options, const std::string& programPath) {
     auto plugin = fmhost::PluginModule::load(options.pluginPath, loadError);
     if (!plugin) {
         std::cerr << "fmhost: cannot load plug-in '" << options.pluginPath << "': " << loadError << '\n';
+        if (const auto hint = fmhost::otherSystemHint(options.pluginPath)) std::cerr << "fmhost: " << *hint << '\n';
         return kExitUsage;
     }
 
@@ -127,12 +133,16 @@ int run(const fmhost::Options& options, const std::string& programPath) {
     // At the prompt a person sees the calculation they typed; anywhere else
     // the output says which calculation each value belongs to, unless -q
     // asks for the bare values.
-    const bool terminal = sources.empty() && isatty(STDIN_FILENO) == 1;
+    const bool terminal = sources.empty() && fmhost::standardInputIsTerminal();
     fmhost::Runner runner(evaluator, std::cout, std::cerr, {!options.quiet && !terminal, options.verbose});
     if (!sources.empty()) {
         allOk = runner.runSources(sources) && allOk;
     } else {
-        allOk = runner.runPrompt(std::cin, terminal ? &std::cout : nullptr) && allOk;
+        if (terminal) {
+            allOk = runner.runPrompt(*fmhost::terminalLines()) && allOk;
+        } else {
+            allOk = runner.runPrompt(std::cin, nullptr) && allOk;
+        }
     }
 
     allOk = entryCall("shutdown", [&] { plugin->shutdown(); }) && allOk;
@@ -143,6 +153,11 @@ int run(const fmhost::Options& options, const std::string& programPath) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#if defined(_WIN32)
+    // Everything fmhost writes is UTF-8 ("→", "®"); a console shows it so
+    // only when told.
+    SetConsoleOutputCP(CP_UTF8);
+#endif
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const fmhost::ParsedOptions parsed = fmhost::parseOptions(arguments);
     if (!parsed.error.empty()) {

@@ -11,8 +11,9 @@
 namespace fmhost {
 namespace {
 
-// The system's own words for a load that failed.
-std::string systemMessage(DWORD code) {
+// The system's own words for a load that failed, with the file's name where
+// they leave room for it ("Bad EXE format for %1.").
+std::string systemMessage(DWORD code, const std::u16string& file) {
     wchar_t* text = nullptr;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
@@ -23,6 +24,9 @@ std::string systemMessage(DWORD code) {
         message.pop_back();
     }
     if (message.empty()) return "the file could not be loaded (error " + std::to_string(code) + ")";
+    for (std::size_t at = message.find(u"%1"); at != std::u16string::npos; at = message.find(u"%1", at + file.size())) {
+        message.replace(at, 2, file);
+    }
     return platform::utf16ToUtf8(message);
 }
 
@@ -37,7 +41,7 @@ std::unique_ptr<PluginModule> PluginModule::load(const std::string& path, std::s
     // host loads it from its Extensions folder.
     HMODULE module = LoadLibraryExW(platform::wide(file.c_str()), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (module == nullptr) {
-        error = systemMessage(GetLastError());
+        error = systemMessage(GetLastError(), file);
         return nullptr;
     }
     FARPROC symbol = GetProcAddress(module, "FMExternCallProc");

@@ -4,9 +4,47 @@
 #include "printer.h"
 
 #include <exception>
+#include <fstream>
+#include <memory>
 #include <new>
+#include <sstream>
 
 namespace fmhost {
+namespace {
+
+// A source's statements a few lines at a time: lines are gathered until the
+// statement they hold is complete, as at the prompt.
+class Chunks {
+public:
+    explicit Chunks(std::istream& in) : in_(in) {}
+
+    // The next lines that make up whole statements, and the number of the
+    // first; false at the end. Lines left open at the end come as a last
+    // chunk, whose parse reports what is missing.
+    bool next(std::string& chunk, int& firstLine) {
+        chunk.clear();
+        std::string line;
+        while (std::getline(in_, line)) {
+            if (chunk.empty()) firstLine = nextLine_;
+            ++nextLine_;
+            chunk += line;
+            chunk += '\n';
+            if (!needsMoreInput(chunk)) return true;
+        }
+        return !chunk.empty();
+    }
+
+private:
+    std::istream& in_;
+    int nextLine_ = 1;
+};
+
+std::unique_ptr<std::istream> openSource(const Source& source) {
+    if (source.path) return std::make_unique<std::ifstream>(*source.path, std::ios::binary);
+    return std::make_unique<std::istringstream>(source.text);
+}
+
+}  // namespace
 
 Runner::Runner(Evaluator& evaluator, std::ostream& out, std::ostream& err, RunnerOutput output)
     : evaluator_(evaluator), out_(out), err_(err), output_(output) {}
@@ -39,13 +77,17 @@ bool Runner::runStatement(const std::string& source, const Statement& statement)
 }
 
 bool Runner::runSources(const std::vector<Source>& sources) {
-    std::vector<ParsedScript> parsed;
     bool syntaxOk = true;
+    std::string chunk;
+    int firstLine = 1;
     for (const Source& source : sources) {
-        parsed.push_back(parseScript(source.text));
-        for (const Diagnostic& d : parsed.back().errors) {
-            err_ << formatDiagnostic(source.name, d) << '\n';
-            syntaxOk = false;
+        const auto in = openSource(source);
+        Chunks chunks(*in);
+        while (chunks.next(chunk, firstLine)) {
+            for (const Diagnostic& d : parseScript(chunk, firstLine).errors) {
+                err_ << formatDiagnostic(source.name, d) << '\n';
+                syntaxOk = false;
+            }
         }
     }
     if (!syntaxOk) {
@@ -53,22 +95,48 @@ bool Runner::runSources(const std::vector<Source>& sources) {
         return false;
     }
     bool allOk = true;
-    for (std::size_t i = 0; i < sources.size(); ++i)
-        for (const Statement& statement : parsed[i].statements)
-            allOk = runStatement(sources[i].name, statement) && allOk;
+    for (const Source& source : sources) {
+        const auto in = openSource(source);
+        if (!*in) {
+            err_ << "fmhost: cannot read script '" << source.name << "' again to run it\n";
+            return false;
+        }
+        Chunks chunks(*in);
+        while (chunks.next(chunk, firstLine)) {
+            for (const Statement& statement : parseScript(chunk, firstLine).statements) {
+                allOk = runStatement(source.name, statement) && allOk;
+            }
+        }
+    }
     return allOk;
 }
 
+std::optional<std::string> StreamLines::read(bool continuing) {
+    if (prompt_ != nullptr) *prompt_ << (continuing ? kContinuationPrompt : kPrompt) << std::flush;
+    std::string line;
+    const bool got = static_cast<bool>(std::getline(in_, line));
+    if (!got || line == "\x1A" || line == "\x1A\r") {
+        if (prompt_ != nullptr) *prompt_ << '\n' << std::flush;
+        return std::nullopt;
+    }
+    return line;
+}
+
 bool Runner::runPrompt(std::istream& in, std::ostream* prompt) {
+    StreamLines lines(in, prompt);
+    return runPrompt(lines);
+}
+
+bool Runner::runPrompt(LineSource& lines) {
     const std::string source = "<stdin>";
     bool allOk = true;
     int nextLine = 1;
     std::string pending;
     int pendingFirstLine = 1;
-    std::string line;
     while (true) {
-        if (prompt != nullptr) *prompt << (pending.empty() ? "fmhost> " : "   ...> ") << std::flush;
-        if (!std::getline(in, line)) break;
+        const std::optional<std::string> read = lines.read(!pending.empty());
+        if (!read) break;
+        const std::string& line = *read;
         if (pending.empty()) pendingFirstLine = nextLine;
         ++nextLine;
         pending += line;
@@ -82,7 +150,6 @@ bool Runner::runPrompt(std::istream& in, std::ostream* prompt) {
         }
         for (const Statement& statement : script.statements) allOk = runStatement(source, statement) && allOk;
     }
-    if (prompt != nullptr) *prompt << '\n' << std::flush;
     if (!pending.empty()) {
         // The input ended inside open parentheses: say so as a script would.
         const ParsedScript script = parseScript(pending, pendingFirstLine);

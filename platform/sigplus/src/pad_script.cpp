@@ -6,6 +6,8 @@
 
 #include "pad_script_line.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -218,6 +220,9 @@ PadScriptError::PadScriptError(int line, int column, std::string message, std::s
       file_(std::move(file)) {}
 
 std::vector<InputEvent> parsePadScript(std::string_view text, unsigned int padControlId) {
+    // Editors on Windows start a UTF-8 file with a byte-order mark; it is no
+    // part of the first line.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     ScriptReader reader(padControlId);
     std::size_t line = 1;
     while (true) {
@@ -237,8 +242,12 @@ std::vector<InputEvent> readPadScriptFile(const std::filesystem::path& path, uns
     if (std::filesystem::is_directory(path, ignored)) {
         throw PadScriptError(0, 0, "is a folder, not a pad script", path.string());
     }
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw PadScriptError(0, 0, "cannot open the pad script", path.string());
+    if (!in) {
+        const std::string why = errno != 0 ? std::strerror(errno) : "no reason given";
+        throw PadScriptError(0, 0, "cannot open the pad script: " + why, path.string());
+    }
     std::ostringstream text;
     text << in.rdbuf();
     if (in.bad()) throw PadScriptError(0, 0, "cannot read the pad script", path.string());

@@ -1,0 +1,47 @@
+#!/usr/bin/env python3
+"""fmhost's prompt at a terminal (a pseudo-terminal here): a calculation
+typed and its value, the Up arrow bringing it back from the history, and
+Ctrl-D ending the session.
+    prompt_checks.py FMHOST PLUGIN"""
+import os
+import pty
+import select
+import sys
+
+
+def read_until(fd, wanted, seen):
+    while wanted not in seen:
+        ready, _, _ = select.select([fd], [], [], 20)
+        if not ready:
+            raise SystemExit(f"FAIL: no {wanted!r} in {seen!r}")
+        try:
+            chunk = os.read(fd, 4096)
+        except OSError:
+            raise SystemExit(f"FAIL: fmhost ended before {wanted!r}: {seen!r}")
+        if not chunk:
+            raise SystemExit(f"FAIL: fmhost ended before {wanted!r}: {seen!r}")
+        seen += chunk
+    return seen
+
+
+def main(fmhost, plugin):
+    pid, fd = pty.fork()
+    if pid == 0:
+        os.execv(fmhost, [fmhost, "--no-control", plugin])
+    seen = read_until(fd, b"fmhost> ", b"")
+    os.write(fd, b'ZERA_Version( "short" )\r')
+    seen = read_until(fd, b"1.0.6.0", seen)
+    seen = read_until(fd, b"fmhost> ", seen[seen.index(b"1.0.6.0"):])
+    os.write(fd, b"\x1b[A\r")  # the Up arrow, then Enter
+    seen = read_until(fd, b"1.0.6.0", seen[seen.index(b"fmhost> ") + 8:])
+    os.write(fd, b"\x04")  # Ctrl-D: the end of input
+    _, status = os.waitpid(pid, 0)
+    if b"unexpected control character" in seen:
+        raise SystemExit(f"FAIL: the arrow key reached the parser: {seen!r}")
+    if not os.WIFEXITED(status) or os.WEXITSTATUS(status) != 0:
+        raise SystemExit(f"FAIL: fmhost ended with status {status}")
+    print("1 passed, 0 failed")
+
+
+if __name__ == "__main__":
+    main(*sys.argv[1:3])
