@@ -4,7 +4,8 @@
 #   plug-in for 32-bit and for 64-bit FileMaker Pro, drvwatch.exe, both
 #   builds of the pad control for machines without the pad's own software
 #   (signing with the mouse; an in-process control must be as wide as
-#   FileMaker) and a read-me.
+#   FileMaker), a read-me and the function reference, as text with Windows
+#   line ends.
 # <build>/ZERA_VirOrar-<version>-filemaker-server-linux.tar.gz (target
 #   server_package): the Linux module and the pad control at their place in
 #   a FileMaker Server for Linux, to unpack at the root. `cmake --install`
@@ -43,8 +44,8 @@ if("i686" IN_LIST ZERA_WINDOWS_PLUGIN_ARCHES AND "x86_64" IN_LIST ZERA_WINDOWS_P
     DESTINATION ${_top} COMPONENT windows EXCLUDE_FROM_ALL)
   install(FILES ${_windows}/i686/sigplus.dll DESTINATION ${_top}/without-pad/32-bit COMPONENT windows EXCLUDE_FROM_ALL)
   install(FILES ${_windows}/x86_64/sigplus.dll DESTINATION ${_top}/without-pad/64-bit COMPONENT windows EXCLUDE_FROM_ALL)
-  install(FILES ${PROJECT_SOURCE_DIR}/packaging/README-Windows.txt DESTINATION ${_top} RENAME README.txt
-    COMPONENT windows EXCLUDE_FROM_ALL)
+  set(_text ${CMAKE_BINARY_DIR}/package-text)
+  install(FILES ${_text}/README.txt ${_text}/Functions.txt DESTINATION ${_top} COMPONENT windows EXCLUDE_FROM_ALL)
 
   # Signed with the builder's certificate when ZERA_SIGN_PKCS12 names one
   # (scripts/sign-windows.sh); left unsigned otherwise.
@@ -52,6 +53,10 @@ if("i686" IN_LIST ZERA_WINDOWS_PLUGIN_ARCHES AND "x86_64" IN_LIST ZERA_WINDOWS_P
     COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/sign-windows.sh ${_windows}/i686/ZERA_VirOrar.fmx
       ${_windows}/x86_64/ZERA_VirOrar.fmx64 ${_windows}/i686/drvwatch.exe ${_windows}/i686/sigplus.dll
       ${_windows}/x86_64/sigplus.dll
+    COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/packaging/README-Windows.txt -DOUT=${_text}/README.txt
+      -P ${PROJECT_SOURCE_DIR}/cmake/crlf.cmake
+    COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/docs/functions.md -DOUT=${_text}/Functions.txt
+      -P ${PROJECT_SOURCE_DIR}/cmake/crlf.cmake
     COMMAND ${CMAKE_CPACK_COMMAND} -G ZIP -D CPACK_COMPONENTS_ALL=windows -D CPACK_PACKAGING_INSTALL_PREFIX=
       --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
