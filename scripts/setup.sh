@@ -58,11 +58,13 @@ else
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# Debian keeps the 64-bit wine loader out of the PATH; the README's Windows
-# commands call it by name.
-if ! command -v wine64 >/dev/null 2>&1 && [ -x /usr/lib/wine/wine64 ]; then
-  $SUDO ln -sf /usr/lib/wine/wine64 /usr/local/bin/wine64
-fi
+# Debian keeps the 64-bit wine loader and the wine server out of the PATH;
+# the README's Windows commands call them by name.
+for program in wine64 wineserver; do
+  if ! command -v "$program" >/dev/null 2>&1 && [ -x "/usr/lib/wine/$program" ]; then
+    $SUDO ln -sf "/usr/lib/wine/$program" "/usr/local/bin/$program"
+  fi
+done
 
 # Source packages of the machine's own Debian suite, for the libraries the
 # Windows pad control is cross-built with: a deb-src entry beside each deb
