@@ -1,5 +1,6 @@
 // fmhost: plays FileMaker for a calculation plug-in. See usageText().
 #include "control_registration.h"
+#include "display_check.h"
 #include "edited_lines.h"
 #include "options.h"
 #include "plugin_file_kind.h"
@@ -107,6 +108,8 @@ int run(const fmhost::Options& options, const std::string& programPath) {
         if (const auto hint = fmhost::otherSystemHint(options.pluginPath)) std::cerr << "fmhost: " << *hint << '\n';
         return kExitUsage;
     }
+
+    fmhost::noteMissingDisplay(std::cerr);
 
     std::int64_t answer = 0;
     if (!entryCall("start-up", [&] { answer = plugin->startup(options.hostVersion); }))
