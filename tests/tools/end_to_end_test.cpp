@@ -190,7 +190,8 @@ TEST_F(Fmhost, DefaultVersionModuleHandleAndBanner) {
 TEST_F(Fmhost, PreferencesAreSentOnceBetweenStartupAndShutdown) {
     const Outcome r = run({"-q", "--preferences", TOY_PLUGIN, "-e", "1"});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.err, "toy: start-up 60\ntoy: preferences\ntoy: shutdown\n");
+    EXPECT_EQ(r.err, "toy: start-up 60\ntoy: preferences\nfmhost: the plug-in showed nothing for its preferences\n"
+                     "toy: shutdown\n");
 }
 
 // ---- evaluation ----------------------------------------------------------------------

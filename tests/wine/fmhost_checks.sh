@@ -33,6 +33,10 @@ fmhost -q --no-control "$module" "$work/script.txt"
 expect "setters and a render without the control" "$(printf '0\n0\nUNSIGNED\n-200\nLibrary failed to load')" "$got"
 expect "script status" 0 "$status"
 
+fmhost -q --no-control --preferences "$module" -e 1
+expect "preferences that show nothing are noted" "fmhost: the plug-in showed nothing for its preferences" \
+  "$(tr -d '\r' <"$work/err")"
+
 fmhost --no-control "$module" -e 'ZERA_Version( "short" )'
 case $got in
   *"ZERA_Version( \"short\" ) → ${version##* }"*) echo "ok banner and labelled value" ;;

@@ -1,5 +1,6 @@
 // fmhost: plays FileMaker for a calculation plug-in. See usageText().
 #include "control_registration.h"
+#include "dialog_watch.h"
 #include "display_check.h"
 #include "edited_lines.h"
 #include "options.h"
@@ -130,7 +131,11 @@ int run(const fmhost::Options& options, const std::string& programPath) {
         });
         std::cout << fmhost::formatBanner(strings, fmw::registeredFunctions()) << std::flush;
     }
-    if (options.preferences) allOk = entryCall("preferences", [&] { plugin->preferences(); }) && allOk;
+    if (options.preferences) {
+        const fmhost::DialogWatch watch;
+        allOk = entryCall("preferences", [&] { plugin->preferences(); }) && allOk;
+        if (!watch.sawWindow()) std::cerr << "fmhost: the plug-in showed nothing for its preferences\n";
+    }
 
     fmhost::Evaluator evaluator;
     // At the prompt a person sees the calculation they typed; anywhere else

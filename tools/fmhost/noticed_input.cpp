@@ -1,5 +1,7 @@
 #include "noticed_input.h"
 
+#include "dialog_watch.h"
+
 #include <utility>
 
 namespace fmhost {
@@ -9,6 +11,7 @@ NoticedInput::NoticedInput(std::shared_ptr<platform::InputSource> script, std::o
     : script_(std::move(script)), scriptPath_(std::move(scriptPath)), notes_(notes) {}
 
 std::optional<platform::InputEvent> NoticedInput::next() {
+    countDialogInputRequest();
     std::optional<platform::InputEvent> event;
     if (script_) event = script_->next();
     if (event) return event;
