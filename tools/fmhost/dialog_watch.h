@@ -18,7 +18,7 @@ public:
 
 private:
     std::size_t start_ = 0;
-    void* hook_ = nullptr;
+    [[maybe_unused]] void* hook_ = nullptr;  // the Windows build's window hook
 };
 
 // Counted by the Linux platform's dialogs, each of which asks fmhost's
