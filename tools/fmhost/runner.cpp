@@ -44,6 +44,22 @@ std::unique_ptr<std::istream> openSource(const Source& source) {
     return std::make_unique<std::istringstream>(source.text);
 }
 
+// Hands each chunk of the source to `use(chunk, firstLine)`; false, said on
+// `err`, when the source cannot be read through to its end.
+template <typename Use>
+bool forEachChunk(const Source& source, std::ostream& err, Use&& use) {
+    const auto in = openSource(source);
+    if (*in) {
+        Chunks chunks(*in);
+        std::string chunk;
+        int firstLine = 1;
+        while (chunks.next(chunk, firstLine)) use(chunk, firstLine);
+        if (!in->bad()) return true;
+    }
+    err << "fmhost: cannot read script '" << source.name << "'\n";
+    return false;
+}
+
 }  // namespace
 
 Runner::Runner(Evaluator& evaluator, std::ostream& out, std::ostream& err, RunnerOutput output)
@@ -78,17 +94,13 @@ bool Runner::runStatement(const std::string& source, const Statement& statement)
 
 bool Runner::runSources(const std::vector<Source>& sources) {
     bool syntaxOk = true;
-    std::string chunk;
-    int firstLine = 1;
     for (const Source& source : sources) {
-        const auto in = openSource(source);
-        Chunks chunks(*in);
-        while (chunks.next(chunk, firstLine)) {
+        syntaxOk = forEachChunk(source, err_, [&](const std::string& chunk, int firstLine) {
             for (const Diagnostic& d : parseScript(chunk, firstLine).errors) {
                 err_ << formatDiagnostic(source.name, d) << '\n';
                 syntaxOk = false;
             }
-        }
+        }) && syntaxOk;
     }
     if (!syntaxOk) {
         err_ << "fmhost: nothing was run because of the syntax errors above\n";
@@ -96,17 +108,11 @@ bool Runner::runSources(const std::vector<Source>& sources) {
     }
     bool allOk = true;
     for (const Source& source : sources) {
-        const auto in = openSource(source);
-        if (!*in) {
-            err_ << "fmhost: cannot read script '" << source.name << "' again to run it\n";
-            return false;
-        }
-        Chunks chunks(*in);
-        while (chunks.next(chunk, firstLine)) {
+        allOk = forEachChunk(source, err_, [&](const std::string& chunk, int firstLine) {
             for (const Statement& statement : parseScript(chunk, firstLine).statements) {
                 allOk = runStatement(source.name, statement) && allOk;
             }
-        }
+        }) && allOk;
     }
     return allOk;
 }
