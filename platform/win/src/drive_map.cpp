@@ -26,16 +26,16 @@ std::string withoutTrailingSlash(std::string folder) {
 // asked for: without it the diagnostic log would go missing on a machine
 // where nothing has made it yet. A folder named by WIN_DRIVE_C is left as
 // it is (a missing one stands for a machine without drive C).
-const std::string& made(std::string folder) {
+std::string made(std::string folder) {
     static std::mutex mutex;
-    static std::string last;
+    static std::string last;  // made already: asked for at every path
     std::lock_guard lock(mutex);
     if (folder != last) {
         std::error_code ignored;  // unusable folders show when a file is opened there
         std::filesystem::create_directories(folder, ignored);
-        last = std::move(folder);
+        last = folder;
     }
-    return last;
+    return folder;
 }
 
 }  // namespace
