@@ -1,9 +1,9 @@
 // Rendering and saving with the replacement pad control, registered as an
 // in-process server the way the host program registers it.
+#include "ExampleSignature.h"
 #include "GifPixels.h"
 #include "StartedPlugin.h"
 
-#include <platform/utf.h>
 #include <sigplus/control.h>
 #include <sigplus/journal.h>
 #include <winplatform/com_registry.h>
@@ -22,13 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using fmw::Value;
-
-std::u16string exampleSignature() {
-    std::ifstream in(ZERA_EXAMPLE_SIGNATURE);
-    std::string text;
-    std::getline(in, text);
-    return platform::utf8ToUtf16(text);
-}
 
 class RealControl : public StartedPlugin {
 protected:

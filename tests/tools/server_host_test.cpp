@@ -3,6 +3,7 @@
 // process that has only the host's runtime, no libwinplatform.so. A render
 // and a save work there; a capture, with no screen and no input, answers at
 // once.
+#include "ExampleSignature.h"
 #include "GifPixels.h"
 
 #include <FMWrapper/CallBlockBytes.h>
@@ -28,13 +29,6 @@ std::vector<std::uint8_t> readBytes(const fs::path& path) {
     std::vector<std::uint8_t> bytes(fs::exists(path) ? fs::file_size(path) : 0);
     std::ifstream(path, std::ios::binary).read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return bytes;
-}
-
-std::u16string exampleSignature() {
-    std::ifstream in(ZERA_EXAMPLE_SIGNATURE);
-    std::string line;
-    std::getline(in, line);
-    return std::u16string(line.begin(), line.end());  // a signature string is ASCII
 }
 
 class ServerHost : public testing::Test {
