@@ -7,6 +7,7 @@ import os
 import pty
 import select
 import sys
+import time
 
 
 def read_until(fd, wanted, seen):
@@ -24,6 +25,23 @@ def read_until(fd, wanted, seen):
     return seen
 
 
+def wait_for_exit(pid, fd, seen):
+    deadline = time.monotonic() + 20
+    while time.monotonic() < deadline:
+        done, status = os.waitpid(pid, os.WNOHANG)
+        if done:
+            return status
+        ready, _, _ = select.select([fd], [], [], 0.1)
+        if ready:
+            try:
+                seen += os.read(fd, 4096)
+            except OSError:
+                pass
+    os.kill(pid, 9)
+    os.waitpid(pid, 0)
+    raise SystemExit(f"FAIL: fmhost did not end after Ctrl-D: {seen!r}")
+
+
 def main(fmhost, plugin):
     pid, fd = pty.fork()
     if pid == 0:
@@ -34,8 +52,11 @@ def main(fmhost, plugin):
     seen = read_until(fd, b"fmhost> ", seen[seen.index(b"1.0.6.0"):])
     os.write(fd, b"\x1b[A\r")  # the Up arrow, then Enter
     seen = read_until(fd, b"1.0.6.0", seen[seen.index(b"fmhost> ") + 8:])
-    os.write(fd, b"\x04")  # Ctrl-D: the end of input
-    _, status = os.waitpid(pid, 0)
+    # Ctrl-D ends the input only at an empty line that the editor reads, so
+    # it waits for the next prompt.
+    seen = read_until(fd, b"fmhost> ", seen[seen.index(b"1.0.6.0"):])
+    os.write(fd, b"\x04")
+    status = wait_for_exit(pid, fd, seen)
     if b"unexpected control character" in seen:
         raise SystemExit(f"FAIL: the arrow key reached the parser: {seen!r}")
     if not os.WIFEXITED(status) or os.WEXITSTATUS(status) != 0:
