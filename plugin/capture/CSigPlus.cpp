@@ -11,15 +11,8 @@ DispatchArgument i2(std::int16_t value) { return DispatchArgument::i2(value); }
 
 }  // namespace
 
-IDispatch* CSigPlus::dispatchInterface() const {
-    IUnknown* control = GetControlUnknown();
-    if (control == nullptr) return nullptr;
-    IDispatch* dispatch = nullptr;
-    if (FAILED(control->QueryInterface(m::kDispatchIid, reinterpret_cast<void**>(&dispatch)))) return nullptr;
-    // The dialog's control site holds the control for as long as the window
-    // exists, so the interface stays valid for the call.
-    dispatch->Release();
-    return dispatch;
+platform::ComPtr<IDispatch> CSigPlus::dispatchInterface() const {
+    return platform::queryInterface<IDispatch>(GetControlUnknown(), m::kDispatchIid);
 }
 
 void CSigPlus::raiseFailure(HRESULT status, const std::u16string& description) const {

@@ -49,7 +49,7 @@ public:
     void PadRefresh(std::int16_t value);
 
 protected:
-    IDispatch* dispatchInterface() const override;
+    platform::ComPtr<IDispatch> dispatchInterface() const override;
     [[noreturn]] void raiseFailure(HRESULT status, const std::u16string& description) const override;
     [[noreturn]] void raiseOutOfMemory() const override;
 };

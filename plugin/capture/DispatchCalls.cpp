@@ -1,40 +1,24 @@
 #include "DispatchCalls.h"
 
-#include <platform/wide_text.h>
+#include <platform/com_values.h>
 
 namespace zera {
-namespace {
 
-class ResultVariant {
-public:
-    ResultVariant() { VariantInit(&value); }
-    ~ResultVariant() { VariantClear(&value); }
-    ResultVariant(const ResultVariant&) = delete;
-    ResultVariant& operator=(const ResultVariant&) = delete;
-    VARIANT value;
-};
-
-}  // namespace
-
-OwnedBstr::OwnedBstr(const std::u16string& text)
-    : value_(SysAllocStringLen(platform::wide(text.data()), static_cast<UINT>(text.size()))) {}
+using platform::UniqueBstr;
+using platform::UniqueVariant;
 
 void DispatchCalls::raiseFromException(HRESULT status, EXCEPINFO& information) const {
     // The error information's strings belong to the caller once Invoke
     // returns.
-    std::u16string description;
-    if (information.bstrDescription != nullptr) {
-        description.assign(platform::utf16(information.bstrDescription), SysStringLen(information.bstrDescription));
-    }
-    SysFreeString(information.bstrSource);
-    SysFreeString(information.bstrDescription);
-    SysFreeString(information.bstrHelpFile);
-    raiseFailure(status, description);
+    const UniqueBstr source(information.bstrSource);
+    const UniqueBstr description(information.bstrDescription);
+    const UniqueBstr helpFile(information.bstrHelpFile);
+    raiseFailure(status, description.text());
 }
 
 void DispatchCalls::invoke(DISPID member, WORD flags, VARIANT* arguments, UINT count, VARIANT* result) {
-    IDispatch* target = dispatchInterface();
-    if (target == nullptr) raiseFailure(E_POINTER, u"");
+    const platform::ComPtr<IDispatch> target = dispatchInterface();
+    if (!target) raiseFailure(E_POINTER, u"");
     DISPID namedPut = DISPID_PROPERTYPUT;
     DISPPARAMS parameters{};
     parameters.rgvarg = count == 0 ? nullptr : arguments;
@@ -51,8 +35,8 @@ void DispatchCalls::invoke(DISPID member, WORD flags, VARIANT* arguments, UINT c
 }
 
 void DispatchCalls::callI2ForEachByte(DISPID member, std::span<std::uint8_t> bytes) {
-    IDispatch* target = dispatchInterface();
-    if (target == nullptr) raiseFailure(E_POINTER, u"");
+    const platform::ComPtr<IDispatch> target = dispatchInterface();
+    if (!target) raiseFailure(E_POINTER, u"");
     VARIANT in;
     in.vt = VT_I4;
     DISPPARAMS parameters{&in, nullptr, 1, 0};
@@ -110,41 +94,41 @@ void DispatchCalls::putI4(DISPID member, std::int32_t value) {
 }
 
 void DispatchCalls::putText(DISPID member, const std::u16string& value) {
-    OwnedBstr text(value);
-    if (!text.valid()) raiseOutOfMemory();
+    const UniqueBstr text = UniqueBstr::copyOf(value);
+    if (!text) raiseOutOfMemory();
     VariantArguments arguments;
     arguments.count = 1;
     arguments.values[0].vt = VT_BSTR;
-    arguments.values[0].bstrVal = *text.address();
+    arguments.values[0].bstrVal = text.get();
     invoke(member, DISPATCH_PROPERTYPUT, arguments.values.data(), arguments.count, nullptr);
 }
 
 std::u16string DispatchCalls::getText(DISPID member) {
     VariantArguments none;
-    ResultVariant result;
-    invoke(member, DISPATCH_PROPERTYGET, none.values.data(), 0, &result.value);
-    if (result.value.vt != VT_BSTR) raiseFailure(DISP_E_TYPEMISMATCH, u"");
-    if (result.value.bstrVal == nullptr) return {};
-    return std::u16string(platform::utf16(result.value.bstrVal), SysStringLen(result.value.bstrVal));
+    UniqueVariant result;
+    invoke(member, DISPATCH_PROPERTYGET, none.values.data(), 0, result.put());
+    if (result.get().vt != VT_BSTR) raiseFailure(DISP_E_TYPEMISMATCH, u"");
+    if (result.get().bstrVal == nullptr) return {};
+    return std::u16string(platform::utf16(result.get().bstrVal), SysStringLen(result.get().bstrVal));
 }
 
 void DispatchCalls::call(DISPID member, Arguments arguments) {
-    ResultVariant result;
-    invokeMethod(member, arguments, &result.value);
+    UniqueVariant result;
+    invokeMethod(member, arguments, result.put());
 }
 
 std::int16_t DispatchCalls::callI2(DISPID member, Arguments arguments) {
-    ResultVariant result;
-    invokeMethod(member, arguments, &result.value);
-    if (result.value.vt != VT_I2) raiseFailure(DISP_E_TYPEMISMATCH, u"");
-    return result.value.iVal;
+    UniqueVariant result;
+    invokeMethod(member, arguments, result.put());
+    if (result.get().vt != VT_I2) raiseFailure(DISP_E_TYPEMISMATCH, u"");
+    return result.get().iVal;
 }
 
 std::int32_t DispatchCalls::callI4(DISPID member, Arguments arguments) {
-    ResultVariant result;
-    invokeMethod(member, arguments, &result.value);
-    if (result.value.vt != VT_I4) raiseFailure(DISP_E_TYPEMISMATCH, u"");
-    return result.value.lVal;
+    UniqueVariant result;
+    invokeMethod(member, arguments, result.put());
+    if (result.get().vt != VT_I4) raiseFailure(DISP_E_TYPEMISMATCH, u"");
+    return result.get().lVal;
 }
 
 }  // namespace zera

@@ -4,6 +4,7 @@
 // and in how a failure is raised.
 #pragma once
 
+#include <platform/com_ptr.h>
 #include <windows.h>
 
 #include <array>
@@ -49,8 +50,8 @@ public:
     static constexpr std::size_t kMaxArguments = 8;
 
 protected:
-    // The interface to call; null when there is none.
-    virtual IDispatch* dispatchInterface() const = 0;
+    // The interface to call; empty when there is none.
+    virtual platform::ComPtr<IDispatch> dispatchInterface() const = 0;
     // Raises a failed call: its status and the control's description.
     [[noreturn]] virtual void raiseFailure(HRESULT status, const std::u16string& description) const = 0;
     // Raises a BSTR that could not be made.
@@ -67,20 +68,6 @@ private:
     // Frees the exception's strings and raises the failure.
     void raiseFromException(HRESULT status, EXCEPINFO& information) const;
     void invokeMethod(DISPID member, Arguments arguments, VARIANT* result);
-};
-
-// A BSTR owned for the length of one call.
-class OwnedBstr {
-public:
-    explicit OwnedBstr(const std::u16string& text);
-    ~OwnedBstr() { SysFreeString(value_); }
-    OwnedBstr(const OwnedBstr&) = delete;
-    OwnedBstr& operator=(const OwnedBstr&) = delete;
-    BSTR* address() { return &value_; }
-    bool valid() const { return value_ != nullptr; }
-
-private:
-    BSTR value_;
 };
 
 }  // namespace zera

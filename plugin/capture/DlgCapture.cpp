@@ -5,6 +5,8 @@
 #include "log/DiagLog.h"
 #include "resource.h"
 
+#include <platform/com_values.h>
+
 using zera::WriteDiagLog;
 
 DlgCapture::DlgCapture(const std::u16string& boundText, std::int32_t compression, std::int32_t encryption,
@@ -137,9 +139,9 @@ void DlgCapture::OnOK() {
         } else {
             sigPlus.BindBegin();
             for (const std::u16string& text : boundData) {
-                zera::OwnedBstr bound(text);
-                if (!bound.valid()) AfxThrowMemoryException();
-                sigPlus.BindAddText(bound.address());
+                platform::UniqueBstr bound = platform::UniqueBstr::copyOf(text);
+                if (!bound) AfxThrowMemoryException();
+                sigPlus.BindAddText(bound.byRef());
             }
             sigPlus.BindEnd();
             sigPlus.SetPackingMode(static_cast<std::int16_t>(compressionMode));

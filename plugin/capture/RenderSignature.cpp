@@ -5,6 +5,8 @@
 #include "functions/LastError.h"
 #include "functions/Settings.h"
 
+#include <platform/com_values.h>
+
 #include <new>
 
 namespace zera {
@@ -37,9 +39,9 @@ bool CaptureState::renderSignatureImage(const std::u16string& signatureText, con
         link.putI2(PackingMode, as16(compressionMode));
         link.putI2(CipherMode, 0);
         link.call(BindBegin);
-        OwnedBstr bound(boundText);
-        if (!bound.valid()) throw std::bad_alloc();
-        link.call(BindAddText, {DispatchArgument::bstrByRef(bound.address())});
+        platform::UniqueBstr bound = platform::UniqueBstr::copyOf(boundText);
+        if (!bound) throw std::bad_alloc();
+        link.call(BindAddText, {DispatchArgument::bstrByRef(bound.byRef())});
         link.call(BindEnd);
         link.putI2(PackingMode, as16(compressionMode));
         link.putI2(CipherMode, as16(encryptionMode));

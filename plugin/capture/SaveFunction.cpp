@@ -11,6 +11,7 @@
 #include "hostapi/ModuleContextGuard.h"
 
 #include <windows.h>
+#include <platform/unique_handle.h>
 #include <platform/wide_text.h>
 
 #include <vector>
@@ -18,28 +19,17 @@
 namespace zera {
 namespace {
 
-// An open output file, closed however the handler ends.
-class OutputFile {
-public:
-    explicit OutputFile(const std::u16string& path)
-        : handle_(CreateFileW(platform::wide(path.c_str()), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-    ~OutputFile() {
-        if (isOpen()) CloseHandle(handle_);
-    }
-    OutputFile(const OutputFile&) = delete;
-    OutputFile& operator=(const OutputFile&) = delete;
+platform::UniqueFile createOutputFile(const std::u16string& path) {
+    return platform::UniqueFile(
+        CreateFileW(platform::wide(path.c_str()), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
 
-    bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-    // One write of all the bytes; a short write is a failed one.
-    bool write(const std::vector<std::uint8_t>& bytes) {
-        DWORD written = 0;
-        return WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE &&
-               written == bytes.size();
-    }
-
-private:
-    HANDLE handle_;
-};
+// One write of all the bytes; a short write is a failed one.
+bool writeAll(const platform::UniqueFile& file, const std::vector<std::uint8_t>& bytes) {
+    DWORD written = 0;
+    return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE &&
+           written == bytes.size();
+}
 
 // The bytes of the value's first stream, read back from the host.
 std::vector<std::uint8_t> firstStream(const fmx::BinaryData* value) {
@@ -65,10 +55,10 @@ ZERA_HANDLER(Do_ZERA_SaveSigToFile) {
     buildFileOutput(value.get(), gifType.get(), bmpType.get(), rendered->image);
 
     std::u16string answer = kResultOk;
-    OutputFile file(nativePath(rendered->texts[2]));
+    const platform::UniqueFile file = createOutputFile(nativePath(rendered->texts[2]));
     // A write that fails after the open (a full disk) is as much a failure
     // to save as an open that fails.
-    if (!file.isOpen() || !file.write(firstStream(value.get()))) {
+    if (!file || !writeAll(file, firstStream(value.get()))) {
         answer = kResultError;
         LastError::raise(kErrSaveImage);
     }

@@ -5,6 +5,8 @@
 
 #include "DispatchCalls.h"
 
+#include <platform/com_init.h>
+#include <platform/com_ptr.h>
 #include <windows.h>
 
 #include <stdexcept>
@@ -31,19 +33,20 @@ public:
     SigPlusLink(const SigPlusLink&) = delete;
     SigPlusLink& operator=(const SigPlusLink&) = delete;
 
-    bool isOpen() const { return dispatch_ != nullptr; }
+    bool isOpen() const { return static_cast<bool>(dispatch_); }
     // The status of the first step that failed while opening, S_OK if none.
     HRESULT openStatus() const { return openStatus_; }
 
 protected:
-    IDispatch* dispatchInterface() const override { return dispatch_; }
+    platform::ComPtr<IDispatch> dispatchInterface() const override { return dispatch_; }
     [[noreturn]] void raiseFailure(HRESULT status, const std::u16string& description) const override;
     [[noreturn]] void raiseOutOfMemory() const override;
 
 private:
-    IDispatch* dispatch_ = nullptr;
+    // Declared first, so that the control goes before COM does.
+    platform::ScopedComInit com_;
+    platform::ComPtr<IDispatch> dispatch_;
     HRESULT openStatus_ = S_OK;
-    bool comInitialised_ = false;
 };
 
 }  // namespace zera

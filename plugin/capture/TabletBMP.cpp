@@ -12,13 +12,9 @@ TabletBMP::TabletBMP(std::int32_t x_, std::int32_t y_, std::int32_t width_, std:
     : x(x_), y(y_), width(width_), height(height_),
       bitmap_(LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCEW(bitmapId))) {}
 
-TabletBMP::~TabletBMP() {
-    if (bitmap_ != nullptr) DeleteObject(bitmap_);
-}
-
 void TabletBMP::draw(CSigPlus& pad) const {
     // A bitmap handle travels as a 32-bit value, as on the 32-bit platform.
-    const auto handle = static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(bitmap_));
+    const auto handle = static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(bitmap_.get()));
     pad.DisplayBitmap(0, 2, as16(x), as16(y), as16(width), as16(height), handle);
 }
 

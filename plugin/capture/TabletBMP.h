@@ -3,6 +3,7 @@
 
 #include "CSigPlus.h"
 
+#include <platform/unique_handle.h>
 #include <windows.h>
 
 #include <cstdint>
@@ -12,7 +13,7 @@ public:
     // Loads bitmap `bitmapId` from the module; if it cannot be loaded the
     // handle stays empty and drawing sends an empty handle.
     TabletBMP(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, UINT bitmapId);
-    virtual ~TabletBMP();
+    virtual ~TabletBMP() = default;
     TabletBMP(const TabletBMP&) = delete;
     TabletBMP& operator=(const TabletBMP&) = delete;
 
@@ -26,5 +27,5 @@ public:
     std::int32_t height;
 
 private:
-    HBITMAP bitmap_;
+    platform::UniqueGdiObject<HBITMAP> bitmap_;
 };

@@ -106,9 +106,8 @@ TEST_F(Hosted, LoadsTheDialogsStateFromAStreamAndSavesItBack) {
     ASSERT_EQ(persist->Load(in), S_OK);
     in->Release();
     sigplus::SavedState state;
-    auto* own = sigplus::controlOf(control.dispatch);
+    const auto own = sigplus::controlOf(control.dispatch);
     ASSERT_EQ(own->GetState(&state), S_OK);
-    own->Release();
     EXPECT_EQ(state.extentX, 9525);
     EXPECT_EQ(state.extentY, 2752);
     EXPECT_EQ(state.stockProperties, 9u);

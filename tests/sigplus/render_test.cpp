@@ -266,11 +266,10 @@ TEST_F(SavedState, TheDialogsStateIsAcceptedAndKept) {
     ASSERT_EQ(kSavedState.size(), 129u);
     Control control;
     ASSERT_EQ(sigplus::loadState(control.dispatch, kSavedState), S_OK);
-    sigplus::ISigPlusControl* own = sigplus::controlOf(control.dispatch);
-    ASSERT_NE(own, nullptr);
+    const auto own = sigplus::controlOf(control.dispatch);
+    ASSERT_TRUE(own);
     sigplus::SavedState state;
     ASSERT_EQ(own->GetState(&state), S_OK);
-    own->Release();
     EXPECT_EQ(state.version, 0x00020018u);
     EXPECT_EQ(state.extentX, 9525);
     EXPECT_EQ(state.extentY, 2752);
@@ -289,12 +288,11 @@ TEST_F(SavedState, AStateShorterThanItsHeaderIsRefused) {
     Control control;
     const std::vector<BYTE> shortState(kSavedState.begin(), kSavedState.begin() + 27);
     EXPECT_EQ(sigplus::loadState(control.dispatch, shortState), E_INVALIDARG);
-    sigplus::ISigPlusControl* own = sigplus::controlOf(control.dispatch);
-    ASSERT_NE(own, nullptr);
+    const auto own = sigplus::controlOf(control.dispatch);
+    ASSERT_TRUE(own);
     EXPECT_EQ(own->LoadState(nullptr, 129), E_POINTER);
     sigplus::SavedState state;
     ASSERT_EQ(own->GetState(&state), S_OK);
-    own->Release();
     EXPECT_EQ(state.extentX, 9525);  // the defaults stand
     EXPECT_TRUE(state.properties.empty());
 }

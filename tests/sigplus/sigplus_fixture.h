@@ -124,12 +124,9 @@ public:
     HRESULT addStroke(const std::vector<sigplus::Point>& points) { return sigplus::addStroke(dispatch, points); }
     sigplus::Ink ink() {
         sigplus::Ink ink;
-        sigplus::ISigPlusControl* control = sigplus::controlOf(dispatch);
-        EXPECT_NE(control, nullptr);
-        if (control != nullptr) {
-            control->GetInk(&ink);
-            control->Release();
-        }
+        const auto control = sigplus::controlOf(dispatch);
+        EXPECT_TRUE(control);
+        if (control) control->GetInk(&ink);
         return ink;
     }
 

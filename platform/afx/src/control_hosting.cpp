@@ -39,65 +39,48 @@ private:
 
 }  // namespace
 
-IUnknown* createHostedControl(const std::u16string& classText) {
+platform::ComPtr<IUnknown> createHostedControl(const std::u16string& classText) {
     CLSID clsid{};
     if (classText.size() != 38 || classText.front() != u'{' ||
         FAILED(CLSIDFromString(const_cast<LPOLESTR>(platform::wide(classText.c_str())), &clsid))) {
         return nullptr;
     }
-    IUnknown* unknown = nullptr;
+    platform::ComPtr<IUnknown> unknown;
     if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER,
-                                IID_IUnknown, reinterpret_cast<void**>(&unknown)))) {
+                                IID_IUnknown, unknown.putVoid()))) {
         return nullptr;
     }
     return unknown;
 }
 
 bool loadHostedState(IUnknown* control, const std::vector<BYTE>* savedState) {
-    IPersistStreamInit* persist = nullptr;
-    if (FAILED(control->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist)))) return true;
-    HRESULT loaded = E_OUTOFMEMORY;
-    if (savedState == nullptr) {
-        loaded = persist->InitNew();
-    } else if (IStream* stream = SHCreateMemStream(savedState->data(), static_cast<UINT>(savedState->size()))) {
-        loaded = persist->Load(stream);
-        stream->Release();
-    }
-    persist->Release();
-    return SUCCEEDED(loaded);
+    const auto persist = platform::queryInterface<IPersistStreamInit>(control, IID_IPersistStreamInit);
+    if (!persist) return true;
+    if (savedState == nullptr) return SUCCEEDED(persist->InitNew());
+    const auto stream = platform::ComPtr<IStream>::adopt(
+        SHCreateMemStream(savedState->data(), static_cast<UINT>(savedState->size())));
+    return stream && SUCCEEDED(persist->Load(stream.get()));
 }
 
 void EventConnection::connect(IUnknown* control, CDialog& dialog, UINT controlId) {
     disconnect();
     // The control names its event interface; without one it fires nothing.
-    IProvideClassInfo2* info = nullptr;
+    const auto info = platform::queryInterface<IProvideClassInfo2>(control, IID_IProvideClassInfo2);
     IID events{};
-    const bool named = SUCCEEDED(control->QueryInterface(IID_IProvideClassInfo2, reinterpret_cast<void**>(&info))) &&
-                       SUCCEEDED(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events));
-    if (info != nullptr) info->Release();
-    if (!named) return;
+    if (!info || FAILED(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events))) return;
 
-    IConnectionPointContainer* points = nullptr;
-    if (FAILED(control->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&points)))) return;
-    const HRESULT found = points->FindConnectionPoint(events, &point_);
-    points->Release();
-    if (FAILED(found) || point_ == nullptr) {
-        point_ = nullptr;
-        return;
-    }
-    auto* sink = new EventSink(dialog, controlId, events);
-    if (FAILED(point_->Advise(sink, &cookie_))) {
-        point_->Release();
-        point_ = nullptr;
-    }
-    sink->Release();  // the connection point holds it while advised
+    const auto points = platform::queryInterface<IConnectionPointContainer>(control, IID_IConnectionPointContainer);
+    platform::ComPtr<IConnectionPoint> point;
+    if (!points || FAILED(points->FindConnectionPoint(events, point.put())) || !point) return;
+    // The connection point holds the sink while it is advised.
+    const auto sink = platform::ComPtr<IDispatch>::adopt(new EventSink(dialog, controlId, events));
+    if (SUCCEEDED(point->Advise(sink.get(), &cookie_))) point_ = std::move(point);
 }
 
 void EventConnection::disconnect() {
-    if (point_ == nullptr) return;
+    if (!point_) return;
     point_->Unadvise(cookie_);
-    point_->Release();
-    point_ = nullptr;
+    point_.reset();
 }
 
 }  // namespace afx

@@ -4,16 +4,16 @@
 #pragma once
 
 #include <afxwin.h>
+#include <platform/com_ptr.h>
 
 #include <string>
 #include <vector>
 
 namespace afx {
 
-// The control a template item's class text ("{...}") names, with one
-// reference; null when the text is no class ID or the control cannot be
-// made.
-IUnknown* createHostedControl(const std::u16string& classText);
+// The control a template item's class text ("{...}") names; empty when the
+// text is no class ID or the control cannot be made.
+platform::ComPtr<IUnknown> createHostedControl(const std::u16string& classText);
 
 // Hands the control its saved state through IPersistStreamInit, or starts
 // it afresh when there is none. True when the control keeps no state or
@@ -34,7 +34,7 @@ public:
     void disconnect();
 
 private:
-    IConnectionPoint* point_ = nullptr;
+    platform::ComPtr<IConnectionPoint> point_;
     DWORD cookie_ = 0;
 };
 

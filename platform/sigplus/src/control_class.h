@@ -12,6 +12,7 @@
 #include <objidl.h>
 #include <ocidl.h>
 #include <platform/com_object.h>
+#include <platform/com_ptr.h>
 
 #include <string_view>
 
@@ -131,8 +132,8 @@ private:
     SavedState state_;
     EventPoint events_{*static_cast<IDispatch*>(this), *this, DIID_SigPlusEvents};
 #ifdef _WIN32
-    IOleClientSite* clientSite_ = nullptr;
-    IOleInPlaceSite* inPlaceSite_ = nullptr;
+    platform::ComPtr<IOleClientSite> clientSite_;
+    platform::ComPtr<IOleInPlaceSite> inPlaceSite_;
     SIZEL extent_{};
     ControlWindow window_{*this};
 #endif

@@ -129,11 +129,9 @@ HRESULT Control::GetInk(Ink* ink) {
 HRESULT createControl(REFIID riid, void** object) {
     if (object == nullptr) return E_POINTER;
     *object = nullptr;
-    Control* control = new (std::nothrow) Control();
-    if (control == nullptr) return E_OUTOFMEMORY;
-    const HRESULT hr = control->QueryInterface(riid, object);
-    control->Release();
-    return hr;
+    const auto control = platform::ComPtr<IDispatch>::adopt(new (std::nothrow) Control());
+    if (!control) return E_OUTOFMEMORY;
+    return control->QueryInterface(riid, object);
 }
 
 std::size_t liveControlCount() { return liveControls.load(); }

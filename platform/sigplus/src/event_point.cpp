@@ -7,10 +7,6 @@
 
 namespace sigplus {
 
-EventPoint::~EventPoint() {
-    for (auto& [cookie, sink] : sinks_) sink->Release();
-}
-
 HRESULT EventPoint::QueryInterface(REFIID riid, void** object) {
     IConnectionPoint* self = this;
     return platform::answerQuery(self, riid, object, {{IID_IConnectionPoint, self}});
@@ -33,15 +29,12 @@ HRESULT EventPoint::Advise(IUnknown* sink, DWORD* cookie) {
     if (cookie == nullptr) return E_POINTER;
     *cookie = 0;
     if (sink == nullptr) return E_POINTER;
-    void* found = nullptr;
-    if (FAILED(sink->QueryInterface(events_, &found)) && FAILED(sink->QueryInterface(IID_IDispatch, &found))) {
-        return CONNECT_E_CANNOTCONNECT;
-    }
-    auto* dispatch = static_cast<IDispatch*>(found);
+    auto dispatch = platform::queryInterface<IDispatch>(sink, events_);
+    if (!dispatch) dispatch = platform::queryInterface<IDispatch>(sink, IID_IDispatch);
+    if (!dispatch) return CONNECT_E_CANNOTCONNECT;
     try {
-        sinks_.emplace_back(nextCookie_, dispatch);
+        sinks_.emplace_back(nextCookie_, std::move(dispatch));
     } catch (const std::bad_alloc&) {
-        dispatch->Release();
         return E_OUTOFMEMORY;
     }
     *cookie = nextCookie_++;
@@ -51,9 +44,9 @@ HRESULT EventPoint::Advise(IUnknown* sink, DWORD* cookie) {
 HRESULT EventPoint::Unadvise(DWORD cookie) {
     for (auto it = sinks_.begin(); it != sinks_.end(); ++it) {
         if (it->first != cookie) continue;
-        IDispatch* sink = it->second;
+        // Let go of after the erase: the sink's release may call back.
+        const platform::ComPtr<IDispatch> sink = std::move(it->second);
         sinks_.erase(it);
-        sink->Release();
         return S_OK;
     }
     return CONNECT_E_NOCONNECTION;
@@ -65,21 +58,18 @@ HRESULT EventPoint::EnumConnections(IEnumConnections** connections) {
 }
 
 void EventPoint::fire(DISPID event) {
-    // The sinks of this moment, each held for its call.
-    std::vector<std::pair<DWORD, IDispatch*>> now;
+    // The sinks of this moment, each held until all have been called.
+    std::vector<std::pair<DWORD, platform::ComPtr<IDispatch>>> now;
     try {
         now = sinks_;
     } catch (const std::bad_alloc&) {
         return;
     }
-    for (auto& [cookie, sink] : now) sink->AddRef();
     for (auto& [cookie, sink] : now) {
         const bool advised = std::any_of(sinks_.begin(), sinks_.end(), [&](const auto& s) { return s.first == cookie; });
-        if (advised) {
-            DISPPARAMS none{nullptr, nullptr, 0, 0};
-            sink->Invoke(event, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
-        }
-        sink->Release();
+        if (!advised) continue;
+        DISPPARAMS none{nullptr, nullptr, 0, 0};
+        sink->Invoke(event, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
     }
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <ocidl.h>
+#include <platform/com_ptr.h>
 #ifdef _WIN32
 #include <olectl.h>  // CONNECT_E_*, with the Linux platform library in its COM headers
 #endif
@@ -18,7 +19,7 @@ class EventPoint final : public IConnectionPoint {
 public:
     EventPoint(IUnknown& owner, IConnectionPointContainer& container, const IID& events)
         : owner_(owner), container_(container), events_(events) {}
-    ~EventPoint();
+    ~EventPoint() = default;
     EventPoint(const EventPoint&) = delete;
     EventPoint& operator=(const EventPoint&) = delete;
 
@@ -41,7 +42,7 @@ private:
     IUnknown& owner_;
     IConnectionPointContainer& container_;
     IID events_;
-    std::vector<std::pair<DWORD, IDispatch*>> sinks_;
+    std::vector<std::pair<DWORD, platform::ComPtr<IDispatch>>> sinks_;
     DWORD nextCookie_ = 1;
 };
 

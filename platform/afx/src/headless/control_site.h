@@ -22,20 +22,22 @@ public:
     // created.
     static std::unique_ptr<ControlSite> create(const std::u16string& classText, UINT controlId,
                                                const std::vector<BYTE>* savedState, CDialog& dialog);
-    ~ControlSite();
+    ~ControlSite() = default;
     ControlSite(const ControlSite&) = delete;
     ControlSite& operator=(const ControlSite&) = delete;
 
-    IUnknown* unknown() const { return unknown_; }
+    IUnknown* unknown() const { return unknown_.get(); }
     UINT controlId() const { return controlId_; }
     // Hands input from the input source to the control; false if the
     // control takes none.
     bool deliverInput(const std::string& payload);
 
 private:
-    ControlSite(IUnknown* unknown, UINT controlId) : unknown_(unknown), controlId_(controlId) {}
-    IUnknown* unknown_;
+    ControlSite(platform::ComPtr<IUnknown> unknown, UINT controlId)
+        : unknown_(std::move(unknown)), controlId_(controlId) {}
+    platform::ComPtr<IUnknown> unknown_;
     UINT controlId_;
+    // Declared after the control, so that the events go first.
     EventConnection events_;
 };
 

@@ -13,13 +13,9 @@ bool containerEnabled = false;
 
 bool controlContainerEnabled() { return containerEnabled; }
 
-DialogWindow::DialogWindow() { comInitialised_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)); }
+DialogWindow::DialogWindow() = default;
 
-DialogWindow::~DialogWindow() {
-    // Controls go before COM does.
-    items_.release();
-    if (comInitialised_) CoUninitialize();
-}
+DialogWindow::~DialogWindow() = default;
 
 bool DialogWindow::create(const DialogTemplate& layout, const std::vector<DialogInitEntry>& initialisation,
                           CDialog& dialog) {

@@ -8,6 +8,7 @@
 
 #include <afxtemplate.h>
 #include <afxwin.h>
+#include <platform/com_init.h>
 
 #include <map>
 #include <memory>
@@ -41,9 +42,10 @@ public:
 private:
     void dispatchInput(CDialog& dialog);
 
+    // Declared first, so that the controls go before COM does.
+    platform::ScopedComInit com_;
     std::map<UINT, std::u16string> texts_;
     DialogItems items_;
-    bool comInitialised_ = false;
 };
 
 bool controlContainerEnabled();

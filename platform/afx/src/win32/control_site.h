@@ -6,6 +6,7 @@
 #pragma once
 
 #include "control_hosting.h"
+#include "ole_container.h"
 
 #include <afxwin.h>
 
@@ -14,8 +15,6 @@
 #include <vector>
 
 namespace afx {
-
-class ContainerSite;
 
 // The message with which a dialog's initialisation data hands a control
 // its saved state.
@@ -31,17 +30,20 @@ public:
     ControlSite(const ControlSite&) = delete;
     ControlSite& operator=(const ControlSite&) = delete;
 
-    IUnknown* unknown() const { return unknown_; }
+    IUnknown* unknown() const { return unknown_.get(); }
     UINT controlId() const { return controlId_; }
 
 private:
-    ControlSite(IUnknown* unknown, UINT controlId) : unknown_(unknown), controlId_(controlId) {}
+    ControlSite(platform::ComPtr<IUnknown> unknown, UINT controlId)
+        : unknown_(std::move(unknown)), controlId_(controlId) {}
     bool activate(HWND parent, const RECT& bounds);
 
-    IUnknown* unknown_;
+    // Released in the reverse order: the events, the OLE object, its site,
+    // and the control last.
+    platform::ComPtr<IUnknown> unknown_;
     UINT controlId_;
-    IOleObject* oleObject_ = nullptr;
-    ContainerSite* container_ = nullptr;
+    platform::ComPtr<ContainerSite> container_;
+    platform::ComPtr<IOleObject> oleObject_;
     EventConnection events_;
 };
 

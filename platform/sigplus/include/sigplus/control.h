@@ -10,6 +10,7 @@
 #include "sigplus/saved_state.h"
 
 #include <oaidl.h>
+#include <platform/com_ptr.h>
 
 #include <cstddef>
 #include <span>
@@ -90,27 +91,20 @@ protected:
 };
 
 // The control interface of an object of this library; null for any other.
-inline ISigPlusControl* controlOf(IUnknown* object) {
-    if (object == nullptr) return nullptr;
-    void* found = nullptr;
-    if (FAILED(object->QueryInterface(IID_ISigPlusControl, &found))) return nullptr;
-    return static_cast<ISigPlusControl*>(found);
+inline platform::ComPtr<ISigPlusControl> controlOf(IUnknown* object) {
+    return platform::queryInterface<ISigPlusControl>(object, IID_ISigPlusControl);
 }
 
 inline HRESULT addStroke(IUnknown* object, std::span<const Point> points) {
-    ISigPlusControl* control = controlOf(object);
-    if (control == nullptr) return E_NOINTERFACE;
-    const HRESULT hr = control->AddStroke(points.data(), static_cast<ULONG>(points.size()));
-    control->Release();
-    return hr;
+    const auto control = controlOf(object);
+    if (!control) return E_NOINTERFACE;
+    return control->AddStroke(points.data(), static_cast<ULONG>(points.size()));
 }
 
 inline HRESULT loadState(IUnknown* object, std::span<const BYTE> bytes) {
-    ISigPlusControl* control = controlOf(object);
-    if (control == nullptr) return E_NOINTERFACE;
-    const HRESULT hr = control->LoadState(bytes.data(), static_cast<ULONG>(bytes.size()));
-    control->Release();
-    return hr;
+    const auto control = controlOf(object);
+    if (!control) return E_NOINTERFACE;
+    return control->LoadState(bytes.data(), static_cast<ULONG>(bytes.size()));
 }
 
 // Control objects of this library alive now.

@@ -1,27 +1,11 @@
 #include "bitmap_pixels.h"
 
+#include <platform/window_dc.h>
+
 #include <cstdint>
 #include <vector>
 
 namespace sigplus::win32 {
-namespace {
-
-// The screen's device context for the scope of a read.
-class ScreenDc {
-public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
-    ~ScreenDc() {
-        if (dc_ != nullptr) ReleaseDC(nullptr, dc_);
-    }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
-}  // namespace
 
 bool readBitmapPixels(HBITMAP bitmap, platform::BitmapPixels* out) {
     if (out == nullptr || bitmap == nullptr) return false;
@@ -43,7 +27,7 @@ bool readBitmapPixels(HBITMAP bitmap, platform::BitmapPixels* out) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     std::vector<std::uint32_t> bits(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    const ScreenDc screen;
+    const platform::WindowDc screen(nullptr);
     if (screen.get() == nullptr ||
         GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(height), bits.data(), &info, DIB_RGB_COLORS) != height) {
         return false;

@@ -5,28 +5,17 @@
 #include <olectl.h>
 
 namespace sigplus {
-namespace {
-
-template <typename Interface>
-void replace(Interface*& held, Interface* next) {
-    if (next != nullptr) next->AddRef();
-    if (held != nullptr) held->Release();
-    held = next;
-}
-
-}  // namespace
 
 void Control::inkChanged() { window_.invalidate(); }
 
 HRESULT Control::SetClientSite(IOleClientSite* site) {
-    replace(clientSite_, site);
+    clientSite_ = platform::ComPtr<IOleClientSite>::hold(site);
     return S_OK;
 }
 
 HRESULT Control::GetClientSite(IOleClientSite** site) {
     if (site == nullptr) return E_POINTER;
-    *site = clientSite_;
-    if (clientSite_ != nullptr) clientSite_->AddRef();
+    *site = platform::ComPtr<IOleClientSite>(clientSite_).detach();
     return S_OK;
 }
 
@@ -98,28 +87,20 @@ HRESULT Control::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, LPCR
         ShowWindow(window_.handle(), SW_SHOW);
         return S_OK;
     }
-    if (site == nullptr) site = clientSite_;
-    IOleInPlaceSite* inPlace = nullptr;
-    if (site == nullptr || FAILED(site->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&inPlace)))) {
-        return E_NOINTERFACE;
-    }
+    if (site == nullptr) site = clientSite_.get();
+    auto inPlace = platform::queryInterface<IOleInPlaceSite>(site, IID_IOleInPlaceSite);
+    if (!inPlace) return E_NOINTERFACE;
     HWND siteWindow = nullptr;
     if (inPlace->CanInPlaceActivate() != S_OK || FAILED(inPlace->GetWindow(&siteWindow)) || siteWindow == nullptr) {
-        inPlace->Release();
         return E_FAIL;
     }
     const RECT bounds = position != nullptr ? *position : RECT{};
-    if (FAILED(inPlace->OnInPlaceActivate())) {
-        inPlace->Release();
-        return E_FAIL;
-    }
+    if (FAILED(inPlace->OnInPlaceActivate())) return E_FAIL;
     if (!window_.create(siteWindow, bounds)) {
         inPlace->OnInPlaceDeactivate();
-        inPlace->Release();
         return E_FAIL;
     }
-    replace(inPlaceSite_, inPlace);
-    inPlace->Release();
+    inPlaceSite_ = std::move(inPlace);
     return S_OK;
 }
 
@@ -131,11 +112,9 @@ HRESULT Control::GetWindow(HWND* window) {
 
 HRESULT Control::InPlaceDeactivate() {
     window_.destroy();
-    if (inPlaceSite_ == nullptr) return S_OK;
-    IOleInPlaceSite* site = inPlaceSite_;
-    inPlaceSite_ = nullptr;
-    site->OnInPlaceDeactivate();
-    site->Release();
+    // Let go of first: the site may call back while it hears of it.
+    const platform::ComPtr<IOleInPlaceSite> site = std::move(inPlaceSite_);
+    if (site) site->OnInPlaceDeactivate();
     return S_OK;
 }
 

@@ -5,6 +5,7 @@
 #include "module_instance.h"
 
 #include <platform/com_object.h>
+#include <platform/unique_handle.h>
 
 #include <algorithm>
 #include <string_view>
@@ -37,21 +38,6 @@ ViewPoint positionOf(LPARAM position) {
     // Signed: a captured mouse reports positions left of and above the window.
     return {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
 }
-
-// GDI objects made for one paint, deleted with it.
-class GdiObject {
-public:
-    explicit GdiObject(HGDIOBJ object) : object_(object) {}
-    ~GdiObject() {
-        if (object_ != nullptr) DeleteObject(object_);
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    HGDIOBJ get() const { return object_; }
-
-private:
-    HGDIOBJ object_;
-};
 
 void drawLine(HDC dc, const std::vector<POINT>& points) {
     if (points.empty()) return;
@@ -140,11 +126,11 @@ LRESULT ControlWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM l
 void ControlWindow::paint(HDC dc) {
     const ViewSize view = clientSize(window_);
     const RECT client{0, 0, view.width, view.height};
-    const GdiObject background(CreateSolidBrush(control_.backColour()));
-    FillRect(dc, &client, static_cast<HBRUSH>(background.get()));
+    const platform::UniqueGdiObject<HBRUSH> background(CreateSolidBrush(control_.backColour()));
+    FillRect(dc, &client, background.get());
 
     // Lines about as thick as a screen pixel shown at the window's size.
-    const GdiObject pen(CreatePen(PS_SOLID, std::max(1, view.height / kPadScreenHeight), RGB(0, 0, 0)));
+    const platform::UniqueGdiObject<HPEN> pen(CreatePen(PS_SOLID, std::max(1, view.height / kPadScreenHeight), RGB(0, 0, 0)));
     const HGDIOBJ previous = SelectObject(dc, pen.get());
     ControlMembers& members = control_.members();
     const PadWindow window = members.window();
