@@ -1,6 +1,7 @@
 #include "DlgCapture.h"
 
 #include "DispatchCalls.h"
+#include "functions/ResultTexts.h"
 #include "functions/Settings.h"
 #include "log/DiagLog.h"
 #include "resource.h"
@@ -135,7 +136,7 @@ void DlgCapture::OnOK() {
     if (connected) {
         sigPlus.HotSpotReset(1);
         if (sigPlus.InkPointCount() <= 0) {
-            resultText = kUnsigned;
+            resultText = zera::kResultUnsigned;
         } else {
             sigPlus.BindBegin();
             for (const std::u16string& text : boundData) {

@@ -18,7 +18,6 @@
 inline constexpr std::int16_t kHotSpotOk = 0;
 inline constexpr std::int16_t kHotSpotReset = 1;
 inline constexpr DWORD kPromptDelayMs = 750;
-inline constexpr char16_t kUnsigned[] = u"UNSIGNED";
 
 class DlgCapture : public CDialog {
 public:

@@ -3,6 +3,7 @@
 #include "SigPlusMembers.h"
 #include "functions/ErrorCodes.h"
 #include "functions/LastError.h"
+#include "functions/Low16Bits.h"
 #include "functions/Settings.h"
 
 #include <platform/com_values.h>
@@ -15,8 +16,6 @@ namespace {
 inline constexpr std::int16_t kRenderWidth = 215;
 inline constexpr std::int16_t kRenderHeight = 70;
 inline constexpr std::int16_t kRenderFormatGif = 5;
-
-std::int16_t as16(std::int32_t value) { return static_cast<std::int16_t>(static_cast<std::uint16_t>(value)); }
 
 }  // namespace
 
@@ -36,15 +35,15 @@ bool CaptureState::renderSignatureImage(const std::u16string& signatureText, con
 
         // The data is always bound without encryption; the stored modes
         // apply to the signature text itself.
-        link.putI2(PackingMode, as16(compressionMode));
+        link.putI2(PackingMode, low16Bits(compressionMode));
         link.putI2(CipherMode, 0);
         link.call(BindBegin);
         platform::UniqueBstr bound = platform::UniqueBstr::copyOf(boundText);
         if (!bound) throw std::bad_alloc();
         link.call(BindAddText, {DispatchArgument::bstrByRef(bound.byRef())});
         link.call(BindEnd);
-        link.putI2(PackingMode, as16(compressionMode));
-        link.putI2(CipherMode, as16(encryptionMode));
+        link.putI2(PackingMode, low16Bits(compressionMode));
+        link.putI2(CipherMode, low16Bits(encryptionMode));
         link.putText(SignatureText, signatureText);
 
         if (link.callI2(SignaturePointCount) < 1) return false;
@@ -52,7 +51,7 @@ bool CaptureState::renderSignatureImage(const std::u16string& signatureText, con
         link.putI2(RenderOption, 0);
         link.putI2(RenderWidth, renderWidth);
         link.putI2(RenderHeight, renderHeight);
-        link.putI2(RenderPenWidth, as16(penWidth));
+        link.putI2(RenderPenWidth, low16Bits(penWidth));
         link.putI2(RenderFormat, kRenderFormatGif);
         link.call(RenderToBuffer);
         const std::int32_t size = link.callI4(RenderBufferSize);

@@ -1,6 +1,6 @@
 #include "FileMakerPath.h"
 
-#include "TextCompare.h"
+#include <platform/ascii_case.h>
 
 #include <array>
 
@@ -22,7 +22,7 @@ bool isSlashedDrivePath(std::u16string_view path) { return !path.empty() && path
 std::u16string nativePath(std::u16string_view path) {
     constexpr std::array<std::u16string_view, 3> kPrefixes = {u"filewin:", u"filelinux:", u"file:"};
     for (const std::u16string_view prefix : kPrefixes) {
-        if (path.size() <= prefix.size() || !equalsIgnoringCase(path.substr(0, prefix.size()), prefix)) continue;
+        if (path.size() <= prefix.size() || !platform::equalsIgnoringAsciiCase(path.substr(0, prefix.size()), prefix)) continue;
         // Only a whole path: a reference relative to the solution's own
         // folder has no meaning here, and stays as it is.
         const std::u16string_view rest = path.substr(prefix.size());

@@ -1,8 +1,9 @@
 #include "Handlers.h"
 #include "LastError.h"
-#include "TextCompare.h"
 #include "hostapi/HostAdapters.h"
 #include "hostapi/ModuleContextGuard.h"
+
+#include <platform/ascii_case.h>
 
 #include <string>
 
@@ -17,7 +18,7 @@ ZERA_HANDLER(Do_ZERA_GetLastError) {
     const std::u16string message = LastError::message().value_or(u"");
     const std::u16string detail = LastError::detail().value_or(u"");
     std::u16string answer;
-    if (type.empty() || equalsIgnoringCase(type, u"text")) {
+    if (type.empty() || platform::equalsIgnoringAsciiCase(type, u"text")) {
         answer = message;
         if (!detail.empty()) answer += u'\r' + detail;
     } else {

@@ -2,6 +2,7 @@
 #include "FileMakerPath.h"
 #include "Handlers.h"
 #include "LastError.h"
+#include "Low16Bits.h"
 #include "ResultTexts.h"
 #include "Settings.h"
 #include "hostapi/HostAdapters.h"
@@ -26,9 +27,6 @@ FMErrcode runSetter(const fmx::DataVect* parameters, fmx::Data* result, Step ste
     setTextResult(result, answer);
     return 0;
 }
-
-// The low 16 bits of the host's integer: out-of-range values wrap.
-std::int16_t low16Bits(std::int32_t value) { return static_cast<std::int16_t>(static_cast<std::uint16_t>(value)); }
 
 }  // namespace
 

@@ -1,8 +1,9 @@
 #include "Handlers.h"
-#include "TextCompare.h"
 #include "Version.h"
 #include "hostapi/HostAdapters.h"
 #include "hostapi/ModuleContextGuard.h"
+
+#include <platform/ascii_case.h>
 
 #include <string>
 
@@ -13,7 +14,7 @@ ZERA_HANDLER(Do_ZERA_Version) {
     ModuleContextGuard guard;
     const bool given = parameterCount(parameters) >= 1;
     const std::u16string type = given ? readTextParam(parameters, 0) : std::u16string();
-    const bool shortForm = given && equalsIgnoringCase(type, u"SHORT");
+    const bool shortForm = given && platform::equalsIgnoringAsciiCase(type, u"SHORT");
     setTextResult(result, shortForm ? kShortVersionText : kVersionText);
     return 0;
 }

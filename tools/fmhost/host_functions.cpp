@@ -1,5 +1,6 @@
 #include "host_functions.h"
 
+#include "platform/ascii_case.h"
 #include "platform/utf.h"
 
 #include <array>
@@ -10,15 +11,6 @@
 
 namespace fmhost {
 namespace {
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (fold(a[i]) != fold(b[i])) return false;
-    }
-    return true;
-}
 
 const fmw::Stream& chooseStream(const fmw::Container& container, const std::vector<fmw::Value>& arguments) {
     if (container.streams.empty()) throw HostFunctionError("the container holds no stream");
@@ -64,7 +56,7 @@ std::span<const HostFunction> hostFunctions() { return kHostFunctions; }
 
 const HostFunction* findHostFunction(std::string_view name) {
     for (const HostFunction& function : kHostFunctions)
-        if (equalsIgnoringCase(function.name, name)) return &function;
+        if (platform::equalsIgnoringAsciiCase(function.name, name)) return &function;
     return nullptr;
 }
 

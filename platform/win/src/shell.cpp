@@ -4,6 +4,7 @@
 #include "winplatform/drive_map.h"
 #include "winplatform/errors.h"
 
+#include "platform/ascii_case.h"
 #include "platform/utf.h"
 
 #include <fcntl.h>
@@ -34,15 +35,6 @@ std::string fromAnsi(const char* text) {
     MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), units);
     wide.pop_back();  // the terminator
     return platform::utf16ToUtf8(wide);
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
 }
 
 // Splits a command line into arguments by the rules Windows programs use:
@@ -159,7 +151,7 @@ INT start(const std::string& program, const std::vector<std::string>& arguments,
 }
 
 INT shellExecute(LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory) {
-    if (verb != nullptr && *verb != '\0' && !equalsIgnoringCase(verb, "open")) return SE_ERR_NOASSOC;
+    if (verb != nullptr && *verb != '\0' && !platform::equalsIgnoringAsciiCase(verb, "open")) return SE_ERR_NOASSOC;
     if (file == nullptr || *file == '\0') return SE_ERR_FNF;
 
     const std::optional<std::string> program = winplatform::hostPath(unquoted(fromAnsi(file)));
