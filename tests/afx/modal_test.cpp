@@ -268,8 +268,8 @@ TEST_F(ModalDialog, ButtonsKeysAndTheCloseBox) {
         INT_PTR result;
         const char* last;
     } cases[] = {{click(IDCANCEL), IDCANCEL, "cancel"},
-                 {key(winplatform::VK_ESCAPE), IDCANCEL, "cancel"},
-                 {key(winplatform::VK_RETURN), IDOK, "exchange back"},
+                 {key(VK_ESCAPE), IDCANCEL, "cancel"},
+                 {key(VK_RETURN), IDOK, "exchange back"},
                  {closeBox(), IDCANCEL, "cancel"}};
     for (const auto& c : cases) {
         PadDialog dialog;

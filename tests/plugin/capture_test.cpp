@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 using winplatform::InputEvent;
 
 InputEvent click(UINT id) { return clickOn(id); }
-InputEvent escape() { return {InputEvent::Kind::Key, 0, winplatform::VK_ESCAPE, {}, 0}; }
+InputEvent escape() { return {InputEvent::Kind::Key, 0, VK_ESCAPE, {}, 0}; }
 
 class Capture : public StartedPlugin {
 protected:

@@ -76,9 +76,9 @@ TEST(PadScript, ButtonsKeysAndCloseBox) {
         EXPECT_TRUE(events[i].payload.empty());
     }
     EXPECT_EQ(events[4].kind, Kind::Key);
-    EXPECT_EQ(events[4].key, winplatform::VK_RETURN);
-    EXPECT_EQ(events[5].key, winplatform::VK_ESCAPE);
-    EXPECT_EQ(events[6].key, winplatform::VK_ESCAPE);
+    EXPECT_EQ(events[4].key, VK_RETURN);
+    EXPECT_EQ(events[5].key, VK_ESCAPE);
+    EXPECT_EQ(events[6].key, VK_ESCAPE);
     EXPECT_EQ(events[7].kind, Kind::Close);
     EXPECT_EQ(events[7].line, 10);
 }

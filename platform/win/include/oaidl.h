@@ -19,8 +19,8 @@ using LONGLONG = std::int64_t;
 using FLOAT = float;
 using DOUBLE = double;
 
-inline constexpr VARIANT_BOOL VARIANT_TRUE = -1;
-inline constexpr VARIANT_BOOL VARIANT_FALSE = 0;
+#define VARIANT_TRUE ((VARIANT_BOOL)-1)
+#define VARIANT_FALSE ((VARIANT_BOOL)0)
 
 enum VARENUM : VARTYPE {
     VT_EMPTY = 0,
@@ -96,14 +96,14 @@ using LPVARIANTARG = VARIANT*;
 #define V_UNKNOWN(v) ((v)->punkVal)
 #define V_DISPATCH(v) ((v)->pdispVal)
 
-inline constexpr DISPID DISPID_UNKNOWN = -1;
-inline constexpr DISPID DISPID_VALUE = 0;
-inline constexpr DISPID DISPID_PROPERTYPUT = -3;
+#define DISPID_UNKNOWN ((DISPID)-1)
+#define DISPID_VALUE ((DISPID)0)
+#define DISPID_PROPERTYPUT ((DISPID)-3)
 
-inline constexpr WORD DISPATCH_METHOD = 0x1;
-inline constexpr WORD DISPATCH_PROPERTYGET = 0x2;
-inline constexpr WORD DISPATCH_PROPERTYPUT = 0x4;
-inline constexpr WORD DISPATCH_PROPERTYPUTREF = 0x8;
+#define DISPATCH_METHOD ((WORD)0x1)
+#define DISPATCH_PROPERTYGET ((WORD)0x2)
+#define DISPATCH_PROPERTYPUT ((WORD)0x4)
+#define DISPATCH_PROPERTYPUTREF ((WORD)0x8)
 
 // The arguments of a dispatch call, the last argument first in rgvarg; the
 // named arguments come first and are identified by rgdispidNamedArgs.

@@ -37,7 +37,7 @@ protected:
     ~IConnectionPointContainer() = default;
 };
 
-inline constexpr DWORD GUIDKIND_DEFAULT_SOURCE_DISP_IID = 1;
+#define GUIDKIND_DEFAULT_SOURCE_DISP_IID ((DWORD)1)
 
 struct IProvideClassInfo : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** typeInfo) = 0;
@@ -54,5 +54,5 @@ protected:
     ~IProvideClassInfo2() = default;
 };
 
-inline constexpr HRESULT CONNECT_E_NOCONNECTION = static_cast<HRESULT>(0x80040200);
-inline constexpr HRESULT CONNECT_E_CANNOTCONNECT = static_cast<HRESULT>(0x80040202);
+#define CONNECT_E_NOCONNECTION ((HRESULT)0x80040200)
+#define CONNECT_E_CANNOTCONNECT ((HRESULT)0x80040202)

@@ -4,11 +4,11 @@
 #include "winplatform/types.h"
 
 // Failure results of ShellExecuteA (any result of 32 or less is a failure).
-inline constexpr INT SE_ERR_FNF = 2;
-inline constexpr INT SE_ERR_PNF = 3;
-inline constexpr INT SE_ERR_ACCESSDENIED = 5;
-inline constexpr INT SE_ERR_OOM = 8;
-inline constexpr INT SE_ERR_NOASSOC = 31;
+#define SE_ERR_FNF ((INT)2)
+#define SE_ERR_PNF ((INT)3)
+#define SE_ERR_ACCESSDENIED ((INT)5)
+#define SE_ERR_OOM ((INT)8)
+#define SE_ERR_NOASSOC ((INT)31)
 
 // Opens a file with the verb "open" (or a null verb): an executable file is
 // started as a new process that runs on independently of the caller and

@@ -2,6 +2,8 @@
 #include <shlwapi.h>
 #include <winplatform/com_object.h>
 
+#include "not_implemented.h"
+
 #include <cstring>
 #include <new>
 #include <vector>
@@ -60,14 +62,18 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE CopyTo(IStream*, ULARGE_INTEGER, ULARGE_INTEGER*, ULARGE_INTEGER*) override {
-        return E_NOTIMPL;
+        return winplatform::notImplemented("IStream::CopyTo");
     }
     HRESULT STDMETHODCALLTYPE Commit(DWORD) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE Revert() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Stat(STATSTG*, DWORD) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Clone(IStream**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Revert() override { return winplatform::notImplemented("IStream::Revert"); }
+    HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override {
+        return winplatform::notImplemented("IStream::LockRegion");
+    }
+    HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override {
+        return winplatform::notImplemented("IStream::UnlockRegion");
+    }
+    HRESULT STDMETHODCALLTYPE Stat(STATSTG*, DWORD) override { return winplatform::notImplemented("IStream::Stat"); }
+    HRESULT STDMETHODCALLTYPE Clone(IStream**) override { return winplatform::notImplemented("IStream::Clone"); }
 
 private:
     ~MemoryStream() override = default;

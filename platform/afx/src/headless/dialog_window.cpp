@@ -65,8 +65,8 @@ void DialogWindow::dispatchInput(CDialog& dialog) {
     }
     switch (event->kind) {
         case InputEvent::Kind::Key:
-            if (event->key == winplatform::VK_RETURN) runGuarded([&dialog] { dialog.OnOK(); });
-            if (event->key == winplatform::VK_ESCAPE) runGuarded([&dialog] { dialog.OnCancel(); });
+            if (event->key == VK_RETURN) runGuarded([&dialog] { dialog.OnOK(); });
+            if (event->key == VK_ESCAPE) runGuarded([&dialog] { dialog.OnCancel(); });
             return;
         case InputEvent::Kind::Click:
             if (event->controlId == IDOK) {

@@ -3,13 +3,13 @@
 #include "winplatform/types.h"
 
 // The ANSI code page of this platform is Windows-1252.
-inline constexpr UINT CP_ACP = 0;
-inline constexpr UINT CP_THREAD_ACP = 3;
-inline constexpr UINT CP_UTF8 = 65001;
-inline constexpr UINT CP_1252 = 1252;
+#define CP_ACP ((UINT)0)
+#define CP_THREAD_ACP ((UINT)3)
+#define CP_UTF8 ((UINT)65001)
+#define CP_1252 ((UINT)1252)
 
-inline constexpr LCID LOCALE_USER_DEFAULT = 0x0400;
-inline constexpr LCID LOCALE_SYSTEM_DEFAULT = 0x0800;
+#define LOCALE_USER_DEFAULT ((LCID)0x0400)
+#define LOCALE_SYSTEM_DEFAULT ((LCID)0x0800)
 
 WINPLATFORM_API UINT WINAPI GetACP();
 

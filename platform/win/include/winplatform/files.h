@@ -2,16 +2,16 @@
 
 #include "winplatform/types.h"
 
-inline constexpr DWORD GENERIC_READ = 0x80000000u;
-inline constexpr DWORD GENERIC_WRITE = 0x40000000u;
-inline constexpr DWORD FILE_SHARE_READ = 0x1;
-inline constexpr DWORD FILE_SHARE_WRITE = 0x2;
-inline constexpr DWORD CREATE_NEW = 1;
-inline constexpr DWORD CREATE_ALWAYS = 2;
-inline constexpr DWORD OPEN_EXISTING = 3;
-inline constexpr DWORD OPEN_ALWAYS = 4;
-inline constexpr DWORD TRUNCATE_EXISTING = 5;
-inline constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
+#define GENERIC_READ ((DWORD)0x80000000u)
+#define GENERIC_WRITE ((DWORD)0x40000000u)
+#define FILE_SHARE_READ ((DWORD)0x1)
+#define FILE_SHARE_WRITE ((DWORD)0x2)
+#define CREATE_NEW ((DWORD)1)
+#define CREATE_ALWAYS ((DWORD)2)
+#define OPEN_EXISTING ((DWORD)3)
+#define OPEN_ALWAYS ((DWORD)4)
+#define TRUNCATE_EXISTING ((DWORD)5)
+#define FILE_ATTRIBUTE_NORMAL ((DWORD)0x80)
 
 struct SECURITY_ATTRIBUTES;
 

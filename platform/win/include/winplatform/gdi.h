@@ -11,10 +11,10 @@ using HGDIOBJ = void*;
 struct HBITMAP__;
 using HBITMAP = HBITMAP__*;
 
-inline constexpr DWORD BI_RGB = 0;
-inline constexpr DWORD BI_RLE8 = 1;
-inline constexpr DWORD BI_RLE4 = 2;
-inline constexpr DWORD BI_BITFIELDS = 3;
+#define BI_RGB ((DWORD)0)
+#define BI_RLE8 ((DWORD)1)
+#define BI_RLE4 ((DWORD)2)
+#define BI_BITFIELDS ((DWORD)3)
 
 struct RGBQUAD {
     BYTE rgbBlue;

@@ -5,6 +5,7 @@
 // box, so that a run never hangs.
 #pragma once
 
+#include "winplatform/system.h"
 #include "winplatform/types.h"
 #include "unknwn.h"
 
@@ -41,7 +42,7 @@ protected:
     ~IHeadlessInput() = default;
 };
 
-inline constexpr UINT VK_RETURN = platform::kKeyEnter;
-inline constexpr UINT VK_ESCAPE = platform::kKeyEscape;
+static_assert(platform::kKeyEnter == VK_RETURN && platform::kKeyEscape == VK_ESCAPE,
+              "a scripted key is its virtual-key code");
 
 }  // namespace winplatform

@@ -4,7 +4,7 @@
 
 // Blocks the calling thread for the given number of milliseconds; INFINITE
 // blocks for ever.
-inline constexpr DWORD INFINITE = 0xFFFFFFFFu;
+#define INFINITE ((DWORD)0xFFFFFFFFu)
 WINPLATFORM_API void WINAPI Sleep(DWORD milliseconds);
 
 // The version of Windows this platform plays. It is 6.1 build 7601
@@ -12,9 +12,9 @@ WINPLATFORM_API void WINAPI Sleep(DWORD milliseconds);
 // gives another as "major.minor" or "major.minor.build"; a malformed value
 // is ignored. A 4.x version with a non-zero minor (Windows 98, Me) is
 // reported as the Windows 9x platform, every other version as NT.
-inline constexpr DWORD VER_PLATFORM_WIN32s = 0;
-inline constexpr DWORD VER_PLATFORM_WIN32_WINDOWS = 1;
-inline constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
+#define VER_PLATFORM_WIN32s ((DWORD)0)
+#define VER_PLATFORM_WIN32_WINDOWS ((DWORD)1)
+#define VER_PLATFORM_WIN32_NT ((DWORD)2)
 
 struct OSVERSIONINFOA {
     DWORD dwOSVersionInfoSize;
@@ -53,17 +53,21 @@ WINPLATFORM_API DWORD WINAPI GetCurrentDirectoryA(DWORD bufferLength, LPSTR buff
 
 // Show commands for starting programs. A console program on this platform
 // has no window to show, so they are accepted and have no effect.
-inline constexpr INT SW_HIDE = 0;
-inline constexpr INT SW_SHOWNORMAL = 1;
-inline constexpr INT SW_NORMAL = 1;
-inline constexpr INT SW_SHOWMINIMIZED = 2;
-inline constexpr INT SW_SHOWMAXIMIZED = 3;
-inline constexpr INT SW_SHOW = 5;
+#define SW_HIDE ((INT)0)
+#define SW_SHOWNORMAL ((INT)1)
+#define SW_NORMAL ((INT)1)
+#define SW_SHOWMINIMIZED ((INT)2)
+#define SW_SHOWMAXIMIZED ((INT)3)
+#define SW_SHOW ((INT)5)
+
+// The virtual-key codes of the keys a dialog answers by itself.
+#define VK_RETURN 0x0D
+#define VK_ESCAPE 0x1B
 
 // Process access rights.
-inline constexpr DWORD PROCESS_VM_READ = 0x0010;
-inline constexpr DWORD PROCESS_QUERY_INFORMATION = 0x0400;
-inline constexpr DWORD PROCESS_QUERY_LIMITED_INFORMATION = 0x1000;
+#define PROCESS_VM_READ ((DWORD)0x0010)
+#define PROCESS_QUERY_INFORMATION ((DWORD)0x0400)
+#define PROCESS_QUERY_LIMITED_INFORMATION ((DWORD)0x1000)
 
 // A process ID is the Linux PID.
 WINPLATFORM_API DWORD WINAPI GetCurrentProcessId();

@@ -46,10 +46,10 @@ using HGLOBAL = void*;
 struct HWND__;
 using HWND = HWND__*;
 
-inline constexpr BOOL TRUE = 1;
-inline constexpr BOOL FALSE = 0;
+#define TRUE ((BOOL)1)
+#define FALSE ((BOOL)0)
 #define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1)))
-inline constexpr DWORD MAX_PATH = 260;
+#define MAX_PATH ((DWORD)260)
 
 #define MAKEINTRESOURCEW(i) (reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))
 #define MAKEINTRESOURCEA(i) (reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))

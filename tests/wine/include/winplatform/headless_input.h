@@ -20,14 +20,3 @@ using platform::InputSource;
 std::shared_ptr<InputSource> setInputSource(std::shared_ptr<InputSource> source);
 
 }  // namespace winplatform
-
-// The tests name the two keys in the platform's namespace, where Win32 has
-// them as macros.
-#undef VK_RETURN
-#undef VK_ESCAPE
-inline constexpr UINT VK_RETURN = 0x0D;
-inline constexpr UINT VK_ESCAPE = 0x1B;
-namespace winplatform {
-using ::VK_ESCAPE;
-using ::VK_RETURN;
-}  // namespace winplatform
