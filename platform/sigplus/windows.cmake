@@ -35,7 +35,6 @@ add_library(sigplus MODULE
   ${SIGPLUS_SRC}/pad_screen.cpp
   ${SIGPLUS_SRC}/pen_record.cpp
   ${SIGPLUS_SRC}/screen_pictures.cpp
-  ${SIGPLUS_SRC}/win32/bitmap_pixels.cpp
   ${SIGPLUS_SRC}/win32/control_ole.cpp
   ${SIGPLUS_SRC}/win32/control_window.cpp
   ${SIGPLUS_SRC}/win32/server.cpp

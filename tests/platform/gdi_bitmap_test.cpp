@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "winplatform/diagnostics.h"
-#include "winplatform/gdi_access.h"
+#include "bitmap_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@
 
 namespace {
 
-using winplatform::BitmapPixels;
+using sigplus::BitmapPixels;
 
 class ModuleBitmaps : public ::testing::Test {
 protected:
@@ -50,7 +50,7 @@ protected:
         EXPECT_EQ(description.bmHeight, height) << "bitmap " << id;
         EXPECT_EQ(description.bmBitsPixel, bitsPerPixel) << "bitmap " << id;
         EXPECT_EQ(description.bmPlanes, 1);
-        EXPECT_TRUE(winplatform::readBitmapPixels(bitmap, &result));
+        EXPECT_TRUE(sigplus::readBitmapPixels(bitmap, &result));
         EXPECT_EQ(result.width, width);
         EXPECT_EQ(result.height, height);
         EXPECT_EQ(result.bitsPerPixel, bitsPerPixel);
@@ -238,7 +238,7 @@ TEST_F(ModuleBitmaps, DeleteObjectReleasesOnceOnly) {
     BITMAP description{};
     EXPECT_EQ(GetObjectW(bitmaps[0], sizeof description, &description), 0);
     BitmapPixels stale;
-    EXPECT_FALSE(winplatform::readBitmapPixels(bitmaps[0], &stale));
+    EXPECT_FALSE(sigplus::readBitmapPixels(bitmaps[0], &stale));
     EXPECT_EQ(stale.width, 0) << "left untouched";
 
     HBITMAP later = LoadBitmapW(module, MAKEINTRESOURCEW(11003));
@@ -253,10 +253,38 @@ TEST_F(ModuleBitmaps, HandlesThatAreNoBitmapsAreRefused) {
     BITMAP description{};
     EXPECT_EQ(GetObjectW(nullptr, sizeof description, &description), 0);
     BitmapPixels out;
-    EXPECT_FALSE(winplatform::readBitmapPixels(nullptr, &out));
+    EXPECT_FALSE(sigplus::readBitmapPixels(nullptr, &out));
     HBITMAP bitmap = load(11004);
     ASSERT_NE(bitmap, nullptr);
-    EXPECT_FALSE(winplatform::readBitmapPixels(bitmap, nullptr));
+    EXPECT_FALSE(sigplus::readBitmapPixels(bitmap, nullptr));
+}
+
+// Bottom-up requests number their lines from the image's last row; what
+// the platform does not serve is refused with the reason.
+TEST_F(ModuleBitmaps, GetDIBitsCopiesLinesInEitherOrder) {
+    HBITMAP bitmap = load(11004);
+    ASSERT_NE(bitmap, nullptr);
+    const BitmapPixels image = pixels(11004, 48, 15, 4);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, 48, 15, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<std::uint32_t> rows(48 * 2);
+    HDC screen = GetDC(nullptr);
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(GetDIBits(screen, bitmap, 13, 5, rows.data(), &info, DIB_RGB_COLORS), 2) << "the last two lines";
+    for (int x = 0; x < 48; ++x) {
+        EXPECT_EQ(sigplus::luminanceOf(rows[static_cast<std::size_t>(x)] & 0xFFFFFFu), image.at(x, 1)) << x;
+        EXPECT_EQ(sigplus::luminanceOf(rows[static_cast<std::size_t>(48 + x)] & 0xFFFFFFu), image.at(x, 0)) << x;
+    }
+    info.bmiHeader.biBitCount = 24;
+    SetLastError(0);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(GetDIBits(screen, bitmap, 0, 1, rows.data(), &info, DIB_RGB_COLORS), 0);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("fixme: GetDIBits"), std::string::npos);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    info.bmiHeader.biBitCount = 32;
+    EXPECT_EQ(GetDIBits(nullptr, bitmap, 0, 1, rows.data(), &info, DIB_RGB_COLORS), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
 }
 
 TEST_F(ModuleBitmaps, GetObjectNamesItsSizeAndNeedsRoom) {

@@ -12,7 +12,7 @@
 #include <sigplus/pad_script.h>
 #include <winplatform/com_registry.h>
 #include <winplatform/diagnostics.h>
-#include <winplatform/gdi_access.h>
+#include "bitmap_reader.h"
 #include <winplatform/headless_input.h>
 #include <winplatform/resources.h>
 
@@ -295,17 +295,17 @@ Screen readScreen(const fs::path& path) {
 class PadScreens : public RealCapture {
 protected:
     // A pad image as the module's resources hold it.
-    winplatform::BitmapPixels bitmap(int id) const {
+    sigplus::BitmapPixels bitmap(int id) const {
         const auto module = static_cast<HINSTANCE>(plugin.handle());
         HBITMAP handle = LoadBitmapW(module, MAKEINTRESOURCEW(static_cast<WORD>(id)));
-        winplatform::BitmapPixels pixels;
-        EXPECT_TRUE(winplatform::readBitmapPixels(handle, &pixels)) << id;
+        sigplus::BitmapPixels pixels;
+        EXPECT_TRUE(sigplus::readBitmapPixels(handle, &pixels)) << id;
         DeleteObject(handle);
         return pixels;
     }
     // Draws an image's top-left width x height pixels at x, y.
     void paint(Screen& screen, int id, int x, int y, int width, int height) const {
-        const winplatform::BitmapPixels pixels = bitmap(id);
+        const sigplus::BitmapPixels pixels = bitmap(id);
         for (int row = 0; row < height && row < pixels.height; ++row) {
             for (int column = 0; column < width && column < pixels.width; ++column) {
                 screen[static_cast<std::size_t>(y + row)][static_cast<std::size_t>(x + column)] =

@@ -1,12 +1,6 @@
 #include "pad.h"
 
-#ifdef _WIN32
-#include "win32/bitmap_pixels.h"
-namespace gdi = sigplus::win32;
-#else
-#include <winplatform/gdi_access.h>
-namespace gdi = winplatform;
-#endif
+#include "bitmap_reader.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,8 +33,8 @@ void Pad::clearArea(const ScreenArea& area) {
 }
 
 bool Pad::drawBitmap(const ScreenArea& area, HBITMAP bitmap) {
-    platform::BitmapPixels pixels;
-    if (!gdi::readBitmapPixels(bitmap, &pixels)) return false;
+    BitmapPixels pixels;
+    if (!readBitmapPixels(bitmap, &pixels)) return false;
     beforeDrawing(area);
     screen_.draw(area, pixels);
     return true;

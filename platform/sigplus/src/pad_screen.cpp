@@ -48,7 +48,7 @@ void PadScreen::clear(const ScreenArea& area) {
     }
 }
 
-void PadScreen::draw(const ScreenArea& area, const platform::BitmapPixels& bitmap) {
+void PadScreen::draw(const ScreenArea& area, const BitmapPixels& bitmap) {
     const ScreenArea a = onScreen(area);
     for (int y = a.y; y < a.y + a.height; ++y) {
         const int by = y - area.y;

@@ -3,7 +3,7 @@
 
 #include "sigplus/pen_record.h"
 
-#include <platform/bitmap_pixels.h>
+#include "bitmap_pixels.h"
 
 #include <array>
 #include <cstdint>
@@ -36,7 +36,7 @@ public:
     // Copies the bitmap's top-left part into the area, dark where the bitmap
     // is dark and light elsewhere; what falls outside the bitmap or the
     // screen is left alone.
-    void draw(const ScreenArea& area, const platform::BitmapPixels& bitmap);
+    void draw(const ScreenArea& area, const BitmapPixels& bitmap);
     // A one-pixel dark line from a to b, only where it lies inside `clip`.
     void line(int ax, int ay, int bx, int by, const ScreenArea& clip);
 

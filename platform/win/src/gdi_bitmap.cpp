@@ -1,11 +1,12 @@
 #include "gdi_dib.h"
 #include "gdi_objects.h"
+#include "not_implemented.h"
 
 #include "winplatform/errors.h"
 #include "winplatform/gdi.h"
-#include "winplatform/gdi_access.h"
 #include "winplatform/resources.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -49,22 +50,53 @@ private:
 
 using bitmaps::BitmapObject;
 
-bool readBitmapPixels(HBITMAP bitmap, BitmapPixels* out) {
-    if (out == nullptr) return false;
-    const auto object = findGdiObjectAs<BitmapObject>(bitmap);
-    if (!object) return false;
-    const DibImage& image = object->image();
-    BitmapPixels pixels;
-    pixels.width = image.width;
-    pixels.height = image.height;
-    pixels.bitsPerPixel = image.bitsPerPixel;
-    pixels.luminance.reserve(image.pixels.size());
-    for (const std::uint32_t colour : image.pixels) pixels.luminance.push_back(platform::luminanceOf(colour));
-    *out = std::move(pixels);
-    return true;
+namespace {
+
+// The one device context: the screen's. Its value is only ever compared.
+HDC screenDc() {
+    static char screen;
+    return reinterpret_cast<HDC>(&screen);
 }
 
+int refuse(DWORD error) {
+    SetLastError(error);
+    return 0;
+}
+
+}  // namespace
+
 }  // namespace winplatform
+
+WINPLATFORM_API HDC WINAPI GetDC(HWND window) { return window == nullptr ? winplatform::screenDc() : nullptr; }
+
+WINPLATFORM_API int WINAPI ReleaseDC(HWND, HDC dc) { return dc == winplatform::screenDc() ? 1 : 0; }
+
+WINPLATFORM_API int WINAPI GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info,
+                                     UINT usage) {
+    using namespace winplatform;
+    const auto object = findGdiObjectAs<BitmapObject>(bitmap);
+    if (dc != screenDc() || !object) return refuse(ERROR_INVALID_HANDLE);
+    if (info == nullptr) return refuse(ERROR_INVALID_PARAMETER);
+    const BITMAPINFOHEADER& header = info->bmiHeader;
+    const DibImage& image = object->image();
+    const bool topDown = header.biHeight < 0;
+    if (bits == nullptr || header.biBitCount != 32 || header.biCompression != BI_RGB || usage != DIB_RGB_COLORS ||
+        header.biWidth != image.width || (topDown && start != 0)) {
+        notImplemented("GetDIBits other than 32-bit BI_RGB lines of the bitmap's width");
+        return refuse(ERROR_INVALID_PARAMETER);
+    }
+    const auto height = static_cast<UINT>(image.height);
+    if (start >= height) return 0;
+    const UINT copied = std::min(lines, height - start);
+    auto* out = static_cast<std::uint32_t*>(bits);
+    const auto width = static_cast<std::size_t>(image.width);
+    for (UINT line = 0; line < copied; ++line) {
+        // Line 0 of a bottom-up request is the image's last row.
+        const UINT row = topDown ? line : height - 1 - (start + line);
+        std::memcpy(out + line * width, image.pixels.data() + row * width, width * sizeof(std::uint32_t));
+    }
+    return static_cast<int>(copied);
+}
 
 WINPLATFORM_API HBITMAP WINAPI LoadBitmapW(HINSTANCE instance, LPCWSTR name) {
     using namespace winplatform;

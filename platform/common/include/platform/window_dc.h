@@ -1,5 +1,5 @@
-// A window's device context for a scope. Windows only: the Linux platform
-// has no device contexts of windows.
+// A window's device context for a scope (the Linux platform has the
+// screen's only).
 #pragma once
 
 #include <windows.h>

@@ -1,7 +1,7 @@
-// GDI bitmaps: loading a module's bitmap resources into bitmap objects.
-// This platform has no display and no device contexts; a bitmap object is
-// kept as the image it was loaded from, and a pad control reads it through
-// winplatform/gdi_access.h.
+// GDI bitmaps: loading a module's bitmap resources into bitmap objects and
+// reading their pixels back. This platform has no display: a bitmap object
+// is kept as the image it was loaded from, and the only device context is
+// the screen's, which GetDIBits reads a bitmap through.
 #pragma once
 
 #include "winplatform/types.h"
@@ -10,6 +10,10 @@
 using HGDIOBJ = void*;
 struct HBITMAP__;
 using HBITMAP = HBITMAP__*;
+struct HDC__;
+using HDC = HDC__*;
+
+#define DIB_RGB_COLORS ((UINT)0)
 
 #define BI_RGB ((DWORD)0)
 #define BI_RLE8 ((DWORD)1)
@@ -38,6 +42,12 @@ struct BITMAPINFOHEADER {
     DWORD biClrUsed;
     DWORD biClrImportant;
 };
+
+struct BITMAPINFO {
+    BITMAPINFOHEADER bmiHeader;
+    RGBQUAD bmiColors[1];
+};
+using LPBITMAPINFO = BITMAPINFO*;
 
 struct BITMAP {
     LONG bmType;
@@ -71,3 +81,18 @@ WINPLATFORM_API BOOL WINAPI DeleteObject(HGDIOBJ object);
 // written. 0 for an unknown handle (ERROR_INVALID_HANDLE) or a smaller
 // buffer (ERROR_INSUFFICIENT_BUFFER).
 WINPLATFORM_API int WINAPI GetObjectW(HANDLE object, int size, LPVOID buffer);
+
+// The screen's device context, for a null window (the only one this
+// platform has); null for any window. ReleaseDC answers 1 for it, 0 for any
+// other.
+WINPLATFORM_API HDC WINAPI GetDC(HWND window);
+WINPLATFORM_API int WINAPI ReleaseDC(HWND window, HDC dc);
+
+// Copies scan lines of a bitmap as 32-bit pixels (blue, green, red, 0) into
+// `bits`: the header in `info` asks for BI_RGB at 32 bits per pixel and the
+// bitmap's width, rows bottom-up for a positive height, top-down for a
+// negative one (from line 0). Returns the lines copied; 0 for an unknown
+// bitmap or device context (ERROR_INVALID_HANDLE) or a request it does not
+// serve (ERROR_INVALID_PARAMETER).
+WINPLATFORM_API int WINAPI GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info,
+                                     UINT usage);

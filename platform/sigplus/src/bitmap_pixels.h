@@ -1,18 +1,17 @@
-// The pixels of a bitmap as a pad's one-bit screen looks at them. Plain C++:
-// the Linux platform library fills it from its bitmap objects, the control
-// on Windows from GetDIBits.
+// The pixels of a bitmap as the pad's one-bit screen looks at them. Plain
+// C++: bitmap_reader.h fills it from a GDI bitmap.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-namespace platform {
+namespace sigplus {
 
 struct BitmapPixels {
     int width = 0;
     int height = 0;
-    int bitsPerPixel = 0;  // of the image the bitmap was loaded from
+    int bitsPerPixel = 0;  // of the bitmap as GetObjectW describes it
     // One byte per pixel, rows top-down, left to right: the luminance of the
     // pixel's colour, 0 for black to 255 for white.
     std::vector<std::uint8_t> luminance;
@@ -33,4 +32,4 @@ inline std::uint8_t luminanceOf(std::uint32_t colour) {
     return static_cast<std::uint8_t>((red * 299 + green * 587 + blue * 114 + 500) / 1000);
 }
 
-}  // namespace platform
+}  // namespace sigplus

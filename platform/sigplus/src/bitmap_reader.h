@@ -1,19 +1,25 @@
+// A GDI bitmap's pixels, read through GetDIBits the same way on every
+// system.
+#pragma once
+
 #include "bitmap_pixels.h"
 
 #include <platform/window_dc.h>
+#include <windows.h>
 
 #include <cstdint>
 #include <vector>
 
-namespace sigplus::win32 {
+namespace sigplus {
 
-bool readBitmapPixels(HBITMAP bitmap, platform::BitmapPixels* out) {
+// False, and `out` untouched, for a handle that is no bitmap or a bitmap
+// too large to be a screen image.
+inline bool readBitmapPixels(HBITMAP bitmap, BitmapPixels* out) {
     if (out == nullptr || bitmap == nullptr) return false;
     BITMAP description{};
     if (GetObjectW(bitmap, sizeof description, &description) != sizeof description) return false;
     const int width = description.bmWidth;
     const int height = description.bmHeight;
-    // The pad's screen is small; a bitmap this large is no screen image.
     constexpr int kMaxSide = 1 << 14;
     if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return false;
 
@@ -33,14 +39,14 @@ bool readBitmapPixels(HBITMAP bitmap, platform::BitmapPixels* out) {
         return false;
     }
 
-    platform::BitmapPixels pixels;
+    BitmapPixels pixels;
     pixels.width = width;
     pixels.height = height;
     pixels.bitsPerPixel = description.bmBitsPixel * description.bmPlanes;
     pixels.luminance.reserve(bits.size());
-    for (const std::uint32_t pixel : bits) pixels.luminance.push_back(platform::luminanceOf(pixel & 0x00FFFFFFu));
+    for (const std::uint32_t pixel : bits) pixels.luminance.push_back(luminanceOf(pixel & 0x00FFFFFFu));
     *out = std::move(pixels);
     return true;
 }
 
-}  // namespace sigplus::win32
+}  // namespace sigplus
