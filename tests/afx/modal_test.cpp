@@ -2,7 +2,7 @@
 // records what the framework does with it and fires its one event.
 #include <afxwin.h>
 #include <ocidl.h>
-#include <winplatform/com_object.h>
+#include <platform/com_object.h>
 #include <winplatform/diagnostics.h>
 #include <winplatform/headless_input.h>
 
@@ -31,7 +31,7 @@ Record record;
 
 // The hosted control: persistence, its event interface, one connection
 // point, and input from the input source ("pen" fires event 2).
-class FakePad final : public winplatform::ComObject<IPersistStreamInit, IProvideClassInfo2, IConnectionPointContainer,
+class FakePad final : public platform::ComObject<IPersistStreamInit, IProvideClassInfo2, IConnectionPointContainer,
                                                      IConnectionPoint, winplatform::IHeadlessInput> {
 public:
     FakePad() { ++record.alive; }
@@ -39,7 +39,7 @@ public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
         IPersistStreamInit* persist = this;
         IProvideClassInfo2* info = this;
-        return winplatform::answerQuery(
+        return platform::answerQuery(
             persist, riid, object,
             {{IID_IPersist, persist},
              {IID_IPersistStreamInit, persist},
@@ -129,11 +129,11 @@ private:
     IDispatch* sink_ = nullptr;
 };
 
-class FakePadFactory final : public winplatform::ComObject<IClassFactory> {
+class FakePadFactory final : public platform::ComObject<IClassFactory> {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
         IClassFactory* self = this;
-        return winplatform::answerQuery(self, riid, object, {{IID_IClassFactory, self}});
+        return platform::answerQuery(self, riid, object, {{IID_IClassFactory, self}});
     }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID riid, void** object) override {
         auto* pad = new FakePad();

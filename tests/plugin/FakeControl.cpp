@@ -4,7 +4,7 @@
 
 #include <platform/utf.h>
 #include <platform/wide_text.h>
-#include <winplatform/com_object.h>
+#include <platform/com_object.h>
 
 #include <cstdio>
 #include <memory>
@@ -64,7 +64,7 @@ std::string withFailure(std::string entry, HRESULT status) {
     return entry + " -> " + code;
 }
 
-class FakeControl final : public winplatform::ComObject<IDispatch> {
+class FakeControl final : public platform::ComObject<IDispatch> {
 public:
     FakeControl() {
         ++state->created;
@@ -79,8 +79,8 @@ public:
             AddRef();
             return S_OK;
         }
-        if (!state->script.answerDispatch) return winplatform::answerQuery(self, riid, object, {});
-        return winplatform::answerQuery(self, riid, object, {{IID_IDispatch, self}, {members::kDispatchIid, self}});
+        if (!state->script.answerDispatch) return platform::answerQuery(self, riid, object, {});
+        return platform::answerQuery(self, riid, object, {{IID_IDispatch, self}, {members::kDispatchIid, self}});
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         *count = 0;
@@ -148,11 +148,11 @@ private:
     std::unique_ptr<FakeControlExtension> extension_;
 };
 
-class FakeFactory final : public winplatform::ComObject<IClassFactory> {
+class FakeFactory final : public platform::ComObject<IClassFactory> {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
         IClassFactory* self = this;
-        return winplatform::answerQuery(self, riid, object, {{IID_IClassFactory, self}});
+        return platform::answerQuery(self, riid, object, {{IID_IClassFactory, self}});
     }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
         if (outer != nullptr) return CLASS_E_NOAGGREGATION;

@@ -1,6 +1,6 @@
 #include <objidl.h>
 #include <shlwapi.h>
-#include <winplatform/com_object.h>
+#include <platform/com_object.h>
 
 #include "not_implemented.h"
 
@@ -10,7 +10,7 @@
 
 namespace {
 
-class MemoryStream final : public winplatform::ComObject<IStream> {
+class MemoryStream final : public platform::ComObject<IStream> {
 public:
     MemoryStream(const BYTE* initial, UINT size) {
         if (initial != nullptr) bytes_.assign(initial, initial + size);
@@ -18,7 +18,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
         IStream* self = this;
-        return winplatform::answerQuery(self, riid, object, {{IID_ISequentialStream, self}, {IID_IStream, self}});
+        return platform::answerQuery(self, riid, object, {{IID_ISequentialStream, self}, {IID_IStream, self}});
     }
 
     HRESULT STDMETHODCALLTYPE Read(void* into, ULONG count, ULONG* read) override {
