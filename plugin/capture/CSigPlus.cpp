@@ -41,30 +41,32 @@ void CSigPlus::BindBegin() { call(m::BindBegin); }
 void CSigPlus::BindAddText(BSTR* text) { call(m::BindAddText, {DispatchArgument::bstrByRef(text)}); }
 void CSigPlus::BindEnd() { call(m::BindEnd); }
 
-void CSigPlus::DisplaySetup(std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d, std::int16_t e,
-                            std::int16_t f, std::int16_t g) {
-    call(m::DisplaySetup, {i2(a), i2(b), i2(c), i2(d), i2(e), i2(f), i2(g)});
+void CSigPlus::DisplaySetup(std::int16_t mode, std::int16_t width, std::int16_t height, std::int16_t setupArg0,
+                            std::int16_t setupArg1, std::int16_t setupArg2, std::int16_t setupArg3) {
+    call(m::DisplaySetup,
+         {i2(mode), i2(width), i2(height), i2(setupArg0), i2(setupArg1), i2(setupArg2), i2(setupArg3)});
 }
-void CSigPlus::DisplayInkArea(std::int16_t a, std::int16_t x, std::int16_t y, std::int16_t width, std::int16_t height) {
-    call(m::DisplayInkArea, {i2(a), i2(x), i2(y), i2(width), i2(height)});
+void CSigPlus::DisplayInkArea(std::int16_t show, std::int16_t x, std::int16_t y, std::int16_t width,
+                              std::int16_t height) {
+    call(m::DisplayInkArea, {i2(show), i2(x), i2(y), i2(width), i2(height)});
 }
 // The control's answers to the area and bitmap calls carry nothing the
 // dialog uses.
 void CSigPlus::InkAreaSet(std::int16_t x, std::int16_t y, std::int16_t width, std::int16_t height) {
     call(m::InkAreaSet, {i2(x), i2(y), i2(width), i2(height)});
 }
-void CSigPlus::DisplayBitmap(std::int16_t a, std::int16_t b, std::int16_t x, std::int16_t y, std::int16_t width,
+void CSigPlus::DisplayBitmap(std::int16_t layer, std::int16_t mode, std::int16_t x, std::int16_t y, std::int16_t width,
                              std::int16_t height, std::int32_t bitmap) {
-    call(m::DisplayBitmap, {i2(a), i2(b), i2(x), i2(y), i2(width), i2(height), DispatchArgument::i4(bitmap)});
+    call(m::DisplayBitmap, {i2(layer), i2(mode), i2(x), i2(y), i2(width), i2(height), DispatchArgument::i4(bitmap)});
 }
-void CSigPlus::DisplayClearArea(std::int16_t a, std::int16_t x, std::int16_t y, std::int16_t width,
+void CSigPlus::DisplayClearArea(std::int16_t layer, std::int16_t x, std::int16_t y, std::int16_t width,
                                 std::int16_t height) {
-    call(m::DisplayClearArea, {i2(a), i2(x), i2(y), i2(width), i2(height)});
+    call(m::DisplayClearArea, {i2(layer), i2(x), i2(y), i2(width), i2(height)});
 }
-void CSigPlus::HotSpotDefine(std::int16_t index, std::int16_t a, std::int16_t x, std::int16_t y, std::int16_t width,
+void CSigPlus::HotSpotDefine(std::int16_t index, std::int16_t kind, std::int16_t x, std::int16_t y, std::int16_t width,
                              std::int16_t height) {
-    call(m::HotSpotDefine, {i2(index), i2(a), i2(x), i2(y), i2(width), i2(height)});
+    call(m::HotSpotDefine, {i2(index), i2(kind), i2(x), i2(y), i2(width), i2(height)});
 }
 std::int16_t CSigPlus::HotSpotTouched(std::int16_t index) { return callI2(m::HotSpotTouched, {i2(index)}); }
-void CSigPlus::HotSpotReset(std::int16_t index) { call(m::HotSpotReset, {i2(index)}); }
-void CSigPlus::PadRefresh(std::int16_t value) { call(m::PadRefresh, {i2(value)}); }
+void CSigPlus::HotSpotReset(std::int16_t kind) { call(m::HotSpotReset, {i2(kind)}); }
+void CSigPlus::PadRefresh(std::int16_t kind) { call(m::PadRefresh, {i2(kind)}); }

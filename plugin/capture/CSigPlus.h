@@ -35,18 +35,26 @@ public:
     void BindBegin();
     void BindAddText(BSTR* text);
     void BindEnd();
-    void DisplaySetup(std::int16_t a, std::int16_t b, std::int16_t c, std::int16_t d, std::int16_t e, std::int16_t f,
-                      std::int16_t g);
-    void DisplayInkArea(std::int16_t a, std::int16_t x, std::int16_t y, std::int16_t width, std::int16_t height);
+    // The pad's screen and touch keys; positions and sizes are pixels of the
+    // pad's screen. The selectors (`mode`, `layer`, `show`, `kind`) and the
+    // four set-up values are the control's, sent as it expects them (see
+    // docs/compatibility.md). DisplaySetup: the screen's mode and size, then
+    // the control's own set-up values. DisplayInkArea: shows (1) or hides (0)
+    // ink as it is written in the area. DisplayBitmap and DisplayClearArea
+    // act on a layer of the screen, DisplayBitmap drawing in one of the
+    // control's modes. HotSpotDefine: touch key `index`, of a kind.
+    void DisplaySetup(std::int16_t mode, std::int16_t width, std::int16_t height, std::int16_t setupArg0,
+                      std::int16_t setupArg1, std::int16_t setupArg2, std::int16_t setupArg3);
+    void DisplayInkArea(std::int16_t show, std::int16_t x, std::int16_t y, std::int16_t width, std::int16_t height);
     void InkAreaSet(std::int16_t x, std::int16_t y, std::int16_t width, std::int16_t height);
-    void DisplayBitmap(std::int16_t a, std::int16_t b, std::int16_t x, std::int16_t y, std::int16_t width,
+    void DisplayBitmap(std::int16_t layer, std::int16_t mode, std::int16_t x, std::int16_t y, std::int16_t width,
                        std::int16_t height, std::int32_t bitmap);
-    void DisplayClearArea(std::int16_t a, std::int16_t x, std::int16_t y, std::int16_t width, std::int16_t height);
-    void HotSpotDefine(std::int16_t index, std::int16_t a, std::int16_t x, std::int16_t y, std::int16_t width,
+    void DisplayClearArea(std::int16_t layer, std::int16_t x, std::int16_t y, std::int16_t width, std::int16_t height);
+    void HotSpotDefine(std::int16_t index, std::int16_t kind, std::int16_t x, std::int16_t y, std::int16_t width,
                        std::int16_t height);
     std::int16_t HotSpotTouched(std::int16_t index);
-    void HotSpotReset(std::int16_t index);
-    void PadRefresh(std::int16_t value);
+    void HotSpotReset(std::int16_t kind);
+    void PadRefresh(std::int16_t kind);
 
 protected:
     platform::ComPtr<IDispatch> dispatchInterface() const override;

@@ -9,7 +9,8 @@
 namespace zera {
 
 // Opens the capture dialog and answers the signature. It does not reset the
-// last error: after a capture the record still tells an earlier failure.
+// last error: after a capture the record still tells an earlier failure (see
+// docs/compatibility.md).
 ZERA_HANDLER(Do_ZERA_CaptureSignature) {
     ModuleContextGuard guard;
     std::u16string answer;

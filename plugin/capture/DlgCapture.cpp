@@ -10,6 +10,9 @@
 
 using zera::WriteDiagLog;
 
+// The log texts below are kept byte for byte, the blank after "Entering:"
+// and "Exiting:" in OnCancel included (see docs/compatibility.md).
+
 DlgCapture::DlgCapture(const std::u16string& boundText, std::int32_t compression, std::int32_t encryption,
                        const std::optional<std::u16string>&)
     : CDialog(IDD_CAPTURE, nullptr) {
@@ -18,6 +21,7 @@ DlgCapture::DlgCapture(const std::u16string& boundText, std::int32_t compression
     compressionMode = compression;
     encryptionMode = encryption;
     WriteDiagLog(u"Non LCD build\n");
+    // Places on the pad's screen and bitmaps (see docs/compatibility.md).
     resetImage = std::make_unique<TabletBMP>(15, 2, 48, 15, IDB_RESET_KEY);
     promptImage = std::make_unique<TabletBMP>(4, 20, 234, 20, IDB_PROMPT);
     okImage = std::make_unique<TabletBMP>(177, 2, 48, 15, IDB_OK_KEY);
@@ -52,6 +56,8 @@ void DlgCapture::DoDataExchange(CDataExchange* exchange) {
     WriteDiagLog(u"Exiting:\tDoDataExchange()\n");
 }
 
+// The constant arguments of the pad's calls, here and below, are the
+// control's (see docs/compatibility.md).
 void DlgCapture::clearWholeScreen() { sigPlus.DisplayClearArea(0, 0, 0, lcdSize[0], lcdSize[1]); }
 
 void DlgCapture::drawSigningScreen() {
@@ -145,6 +151,8 @@ void DlgCapture::OnOK() {
                 sigPlus.BindAddText(bound.byRef());
             }
             sigPlus.BindEnd();
+            // The modes only after the binding; a render repeats this order
+            // (see docs/compatibility.md).
             sigPlus.SetPackingMode(static_cast<std::int16_t>(compressionMode));
             sigPlus.SetCipherMode(static_cast<std::int16_t>(encryptionMode));
             resultText = sigPlus.GetSignatureText();

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+// The pad's touch keys, and how long the prompt to sign shows (see
+// docs/compatibility.md).
 inline constexpr std::int16_t kHotSpotOk = 0;
 inline constexpr std::int16_t kHotSpotReset = 1;
 inline constexpr DWORD kPromptDelayMs = 750;
@@ -39,6 +41,8 @@ public:
     std::unique_ptr<TabletBMP> okPressedImage;
     std::unique_ptr<TabletBMP> resetPressedImage;
 
+    // The pad's geometry, as the control and the pad's screen take it (see
+    // docs/compatibility.md).
     struct Area {
         std::int16_t x, y, width, height;
     };

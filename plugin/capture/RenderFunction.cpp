@@ -15,7 +15,7 @@ ZERA_HANDLER(Do_ZERA_RenderSigFromString) {
     LastError::reset();
     TextHandle fileName;
     BinaryDataHandle value;
-    QuadCharHandle gifType('G', 'I', 'F', 'f');
+    QuadCharHandle gifType('G', 'I', 'F', 'f');  // the host's type of GIF streams (see docs/compatibility.md)
 
     const auto rendered = renderFromParameters(parameters, result, 2);
     if (!rendered) return 0;

@@ -13,6 +13,7 @@
 namespace zera {
 namespace {
 
+// The image every container and file has (see docs/compatibility.md).
 inline constexpr std::int16_t kRenderWidth = 215;
 inline constexpr std::int16_t kRenderHeight = 70;
 inline constexpr std::int16_t kRenderFormatGif = 5;
@@ -34,7 +35,8 @@ bool CaptureState::renderSignatureImage(const std::u16string& signatureText, con
         link.call(PadReset);
 
         // The data is always bound without encryption; the stored modes
-        // apply to the signature text itself.
+        // apply to the signature text itself. This is the capture's order:
+        // binding first, then the modes (see docs/compatibility.md).
         link.putI2(PackingMode, low16Bits(compressionMode));
         link.putI2(CipherMode, 0);
         link.call(BindBegin);

@@ -35,6 +35,7 @@ std::u16string CaptureState::runCapture(const std::u16string& boundText) {
     }
     AfxEnableControlContainer();
     currentDialog.reset();
+    // Log texts kept byte for byte (see docs/compatibility.md).
     WriteDiagLog(u"Creating the dialog and calling \"DoModal()\"\n");
     currentDialog = std::make_unique<DlgCapture>(boundText, compressionMode, encryptionMode, bannerPath);
     const INT_PTR outcome = currentDialog->DoModal();

@@ -48,7 +48,7 @@ ZERA_HANDLER(Do_ZERA_SaveSigToFile) {
     LastError::reset();
     BinaryDataHandle value;
     QuadCharHandle gifType('G', 'I', 'F', 'f');
-    QuadCharHandle bmpType('B', 'M', 'P', ' ');
+    QuadCharHandle bmpType('B', 'M', 'P', ' ');  // the file gets the first stream (see docs/compatibility.md)
 
     const auto rendered = renderFromParameters(parameters, result, 3);
     if (!rendered) return 0;

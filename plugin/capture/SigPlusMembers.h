@@ -1,6 +1,7 @@
 // The members of the signature pad control that this plug-in uses, by
 // dispatch ID, with the name and types the plug-in calls each by, and the
-// identifiers under which the control is reached.
+// identifiers under which the control is reached. All of them are the pad
+// maker's control's (see docs/compatibility.md).
 #pragma once
 
 #include <windows.h>
@@ -10,14 +11,18 @@
 
 namespace zera::sigplus {
 
-// {69A40DA3-4D42-11D0-86B0-0000C025864A}
+// {69A40DA3-4D42-11D0-86B0-0000C025864A} (see docs/compatibility.md)
 inline constexpr CLSID kClassId = {0x69A40DA3, 0x4D42, 0x11D0, {0x86, 0xB0, 0x00, 0x00, 0xC0, 0x25, 0x86, 0x4A}};
-// {69A40DA1-4D42-11D0-86B0-0000C025864A}
+// {69A40DA1-4D42-11D0-86B0-0000C025864A} (see docs/compatibility.md)
 inline constexpr IID kDispatchIid = {0x69A40DA1, 0x4D42, 0x11D0, {0x86, 0xB0, 0x00, 0x00, 0xC0, 0x25, 0x86, 0x4A}};
-// In-process server and handler, local and remote server.
+// In-process server and handler, local and remote server (see
+// docs/compatibility.md).
 inline constexpr DWORD kClassContext = 0x17;
+// The control's ID in the capture dialog, under which its saved state is
+// kept (see docs/compatibility.md).
 inline constexpr UINT kControlId = 11000;
 
+// The control's dispatch IDs (see docs/compatibility.md).
 enum Dispid : DISPID {
     RenderOption = 1,
     RenderWidth = 2,
@@ -60,7 +65,8 @@ enum Dispid : DISPID {
 };
 
 // A member as the plug-in calls it. Types are VARTYPEs: a property's type,
-// or a method's result (VT_EMPTY for none) and its arguments in call order.
+// or a method's result (VT_EMPTY for none) and its arguments in call order
+// (see docs/compatibility.md).
 struct Member {
     Dispid id;
     const char* name;
@@ -125,7 +131,7 @@ constexpr const Member* findMember(DISPID id) {
     return nullptr;
 }
 
-// The one event the dialog sinks.
+// The one event the dialog sinks (see docs/compatibility.md).
 inline constexpr DISPID kPenDownEvent = 2;
 
 }  // namespace zera::sigplus

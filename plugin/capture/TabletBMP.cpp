@@ -10,6 +10,8 @@ TabletBMP::TabletBMP(std::int32_t x_, std::int32_t y_, std::int32_t width_, std:
     : x(x_), y(y_), width(width_), height(height_),
       bitmap_(LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCEW(bitmapId))) {}
 
+// Layer 0, mode 2 and key kind 1 are the values the control takes (see
+// docs/compatibility.md).
 void TabletBMP::draw(CSigPlus& pad) const {
     // A bitmap handle travels as a 32-bit value, as on the 32-bit platform.
     const auto handle = static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(bitmap_.get()));

@@ -18,7 +18,8 @@ public:
     TabletBMP& operator=(const TabletBMP&) = delete;
 
     void draw(CSigPlus& pad) const;
-    // A touch key over the image; keys lie 5 pixels lower than their image.
+    // A touch key over the image; keys lie 5 pixels lower than their image
+    // (see docs/compatibility.md).
     void defineKey(std::int16_t index, CSigPlus& pad) const;
 
     std::int32_t x;

@@ -14,7 +14,8 @@ struct CodeRow {
 
 // Sorted by code, so a lookup is a binary search. The rows of the other
 // areas that share this code space are not produced by this plug-in and are
-// left out; their codes read as undefined here.
+// left out; their codes read as undefined here. The messages are kept to
+// the letter (see docs/compatibility.md).
 constexpr std::array kCodeTable = {
     CodeRow{-13002, "Ensure that the SigPlus software is properly installed."},
     CodeRow{-13001, "Unable to save signature image to file."},
@@ -40,7 +41,7 @@ std::string_view errorMessage(std::int32_t code) {
     const auto it = std::lower_bound(kCodeTable.begin(), kCodeTable.end(), code,
                                      [](const CodeRow& row, std::int32_t wanted) { return row.code < wanted; });
     if (it != kCodeTable.end() && it->code == code) return it->message;
-    return "Undefined error. ";
+    return "Undefined error. ";  // with its trailing blank (see docs/compatibility.md)
 }
 
 }  // namespace zera

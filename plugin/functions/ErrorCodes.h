@@ -1,5 +1,6 @@
 // The shared code table: negative codes, one block per area. This plug-in
-// raises only codes of the general and signature-capture blocks.
+// raises only codes of the general and signature-capture blocks. Scripts
+// branch on the codes and messages (see docs/compatibility.md).
 #pragma once
 
 #include <cstdint>

@@ -20,6 +20,7 @@ bool isSlashedDrivePath(std::u16string_view path) { return !path.empty() && path
 }  // namespace
 
 std::u16string nativePath(std::u16string_view path) {
+    // Container references as FileMaker writes them (see docs/compatibility.md).
     constexpr std::array<std::u16string_view, 3> kPrefixes = {u"filewin:", u"filelinux:", u"file:"};
     for (const std::u16string_view prefix : kPrefixes) {
         if (path.size() <= prefix.size() || !platform::equalsIgnoringAsciiCase(path.substr(0, prefix.size()), prefix)) continue;

@@ -1,7 +1,8 @@
 // Paths as FileMaker writes them. Get( TemporaryPath ) and Get( DocumentsPath )
 // give "/C:/Users/…/Temp/S10/", and a container's file reference carries
 // "file:", "filewin:" or "filelinux:" before such a path; the system reads
-// neither form, so a script that passes one on would fail.
+// neither form, so a script that passes one on would fail (see
+// docs/compatibility.md).
 #pragma once
 
 #include <string>

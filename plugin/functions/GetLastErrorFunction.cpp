@@ -9,7 +9,8 @@
 
 namespace zera {
 
-// Reads the record and never changes it.
+// Reads the record and never changes it. Scripts ask for "text" or any
+// other type for the code (see docs/compatibility.md).
 ZERA_HANDLER(Do_ZERA_GetLastError) {
     ModuleContextGuard guard;
     std::u16string type;

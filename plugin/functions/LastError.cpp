@@ -46,7 +46,7 @@ void LastError::reset() {
     record->message.reset();
     record->detail.reset();
     record->code = kErrSuccess;
-    record->message = std::make_unique<std::u16string>(u"Success");
+    record->message = std::make_unique<std::u16string>(u"Success");  // (see docs/compatibility.md)
 }
 
 void LastError::raise(std::int32_t code, const std::u16string& detail) {

@@ -56,7 +56,7 @@ ZERA_HANDLER(Do_ZERA_SetBannerPath) {
         }
         const std::u16string path = nativePath(readTextParam(p, 0));
         // Existence only: the file is neither opened nor checked to be a
-        // bitmap. An empty path names nothing.
+        // bitmap. An empty path names nothing (see docs/compatibility.md).
         if (!path.empty() && PathFileExistsW(platform::wide(path.c_str()))) {
             bannerPath = path;
             return;

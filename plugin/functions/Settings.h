@@ -9,6 +9,9 @@
 
 namespace zera {
 
+// Stored signatures open only under the modes they were made with, and
+// scripts that never call a setter rely on the rest (see
+// docs/compatibility.md).
 inline constexpr std::int16_t kDefaultTabletMode = 6;
 inline constexpr std::int16_t kDefaultTabletComPort = 0;
 inline constexpr std::int32_t kDefaultEncryptionMode = 2;

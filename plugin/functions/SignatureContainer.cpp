@@ -20,6 +20,7 @@ void addStream(fmx::BinaryData* value, const fmx::QuadChar* type, const Rendered
 void buildContainerResult(fmx::BinaryData* value, fmx::Text* fileName, const fmx::QuadChar* gifType,
                           const RenderedImage& image) {
     addSize(value, image);
+    // The name exports give the image (see docs/compatibility.md).
     hostCall([&](HostError& e) { FM_Text_Assign(fileName, "sig.gif", kEncodingNative, e); });
     hostCall([&](HostError& e) { return FM_BinaryData_AddFNAMData(value, fileName, e); });
     addStream(value, gifType, image);

@@ -1,5 +1,6 @@
 // How a rendered signature image becomes a container value: which parts are
-// added, in which order, with which type codes, size and file name.
+// added, in which order, with which type codes, size and file name (see
+// docs/compatibility.md).
 #pragma once
 
 #include <FMWrapper/FMWrapper.h>

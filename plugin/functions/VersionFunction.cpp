@@ -9,7 +9,8 @@
 
 namespace zera {
 // Does not touch the last error, so a script can ask for the version between
-// a failing function and reading that function's error.
+// a failing function and reading that function's error. "SHORT" is compared
+// as a whole text, in any case (see docs/compatibility.md).
 ZERA_HANDLER(Do_ZERA_Version) {
     ModuleContextGuard guard;
     const bool given = parameterCount(parameters) >= 1;

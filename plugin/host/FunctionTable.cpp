@@ -7,6 +7,8 @@
 
 namespace zera {
 
+// Stored calculations name the functions by these IDs, and call them with
+// these counts (see docs/compatibility.md).
 const std::array<FunctionRow, 9> kFunctionTable = {{
     {IDS_PROTO_VERSION, 0, 1, &handlerAtBoundary<&Do_ZERA_Version>},
     {IDS_PROTO_SET_BANNER_PATH, 0, 1, &handlerAtBoundary<&Do_ZERA_SetBannerPath>},

@@ -24,10 +24,14 @@ HINSTANCE moduleFromBlock() {
     return reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(lastCallBlock->moduleHandle));
 }
 
+// The host asks for the options string with 131; the module holds it as
+// string 1 (see docs/compatibility.md).
 UINT stringIdFor(std::uint32_t requested) {
     return requested == kOptionsStringRequest ? IDS_OPTIONS : requested;
 }
 
+// The host's key for the plug-in's functions, also the first four characters
+// of the options string (see docs/compatibility.md).
 QuadCharHandle pluginId() { return QuadCharHandle('Z', 'E', 'R', 'A'); }
 
 }  // namespace

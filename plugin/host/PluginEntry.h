@@ -8,10 +8,12 @@
 
 namespace zera {
 
-// Hosts from FileMaker 7 on, up to the highest version the interface has.
+// Hosts from FileMaker 7 on, up to the highest version the interface has
+// (see docs/compatibility.md).
 inline constexpr std::int16_t kMinHostVersion = kInterfaceVersionFileMaker7;
 inline constexpr std::int16_t kMaxHostVersion = kInterfaceVersionMax;
-// The version the plug-in is built for: the first that loads 64-bit modules.
+// The version the plug-in is built for: the first that loads 64-bit modules
+// (see docs/compatibility.md).
 inline constexpr std::int32_t kPluginInterfaceVersion = kInterfaceVersionFileMaker12;
 inline constexpr std::int32_t kRejectedHostVersion = kInterfaceVersionRejected;
 inline constexpr unsigned kLoadBufferChars = 1024;

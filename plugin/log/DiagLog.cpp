@@ -10,10 +10,12 @@
 namespace zera {
 namespace {
 
+// Where the log's readers look for it (see docs/compatibility.md).
 constexpr char16_t kLogPath[] = u"c:\\PenviraLog.txt";
 
 // Numbers the entries of this load; the first one written also writes the
-// separator.
+// separator. Heads and separator are kept byte for byte (see
+// docs/compatibility.md).
 std::int32_t entryCounter = 0;
 
 // One byte per character; the text ends at the first character above 255.

@@ -1,5 +1,6 @@
 // The always-on trace of the capture path, appended to "c:\PenviraLog.txt".
-// Its failures never reach the caller.
+// Its failures never reach the caller. The file's place and the entries'
+// form are kept for those who read it (see docs/compatibility.md).
 #pragma once
 
 #include <string>

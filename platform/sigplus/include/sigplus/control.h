@@ -17,13 +17,17 @@
 
 namespace sigplus {
 
+// The pad maker's control's class and dispatch interface, under which this
+// one takes its place (see docs/compatibility.md).
 inline constexpr CLSID CLSID_SigPlus{0x69A40DA3, 0x4D42, 0x11D0, {0x86, 0xB0, 0x00, 0x00, 0xC0, 0x25, 0x86, 0x4A}};
 inline constexpr IID DIID_SigPlus{0x69A40DA1, 0x4D42, 0x11D0, {0x86, 0xB0, 0x00, 0x00, 0xC0, 0x25, 0x86, 0x4A}};
-// The control's events (PenDown), fired through its connection point.
+// The control's events (PenDown), fired through its connection point (see
+// docs/compatibility.md).
 inline constexpr IID DIID_SigPlusEvents{0x69A40DA2, 0x4D42, 0x11D0, {0x86, 0xB0, 0x00, 0x00, 0xC0, 0x25, 0x86, 0x4A}};
 // {5E0F7C21-9B3D-4A6E-8C14-2D7B9F0A6C31}
 inline constexpr IID IID_ISigPlusControl{0x5E0F7C21, 0x9B3D, 0x4A6E, {0x8C, 0x14, 0x2D, 0x7B, 0x9F, 0x0A, 0x6C, 0x31}};
 
+// The pad maker's control's dispatch IDs (see docs/compatibility.md).
 namespace dispid {
 inline constexpr DISPID PenDown = 2;  // event
 inline constexpr DISPID RenderOption = 1;
@@ -70,7 +74,7 @@ inline constexpr DISPID RenderBufferRelease = 125;
 // pictures of the pad's screen (PNG files); unset, none are saved.
 inline constexpr const char* kScreensVariable = "SIGPLUS_SCREENS";
 
-// RenderFormat of a GIF image.
+// RenderFormat of a GIF image (see docs/compatibility.md).
 inline constexpr SHORT kRenderFormatGif = 5;
 
 struct ISigPlusControl : IUnknown {

@@ -20,7 +20,8 @@ struct Point {
 using Stroke = std::vector<Point>;
 using Ink = std::vector<Stroke>;
 
-// The control reports point counts as 16-bit values, so no ink holds more.
+// The control reports point counts as 16-bit values, so no ink holds more
+// (see docs/compatibility.md).
 inline constexpr std::size_t kMaxInkPoints = 32767;
 
 SIGPLUS_API std::size_t pointCount(const Ink& ink);

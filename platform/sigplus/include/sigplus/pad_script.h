@@ -28,16 +28,18 @@
 
 namespace sigplus {
 
-// The control ID under which the capture dialog hosts the pad.
+// The control ID under which the capture dialog hosts the pad (see
+// docs/compatibility.md).
 inline constexpr unsigned int kPadControlId = 11000;
 
-// The dialog's buttons that a script names.
+// The dialog's buttons that a script names (see docs/compatibility.md).
 inline constexpr unsigned int kButtonOk = 1;
 inline constexpr unsigned int kButtonCancel = 2;
 inline constexpr unsigned int kButtonClear = 11006;
 
 // Where `touch OK` and `touch RESET` press: the middle of the touch keys
-// the capture dialog defines (OK at 177,7 and RESET at 15,7, 48 x 15 each).
+// the capture dialog defines (OK at 177,7 and RESET at 15,7, 48 x 15 each;
+// see docs/compatibility.md).
 inline constexpr int kOkKeyX = 201;
 inline constexpr int kOkKeyY = 14;
 inline constexpr int kResetKeyX = 39;

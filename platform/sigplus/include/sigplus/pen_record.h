@@ -15,7 +15,8 @@
 
 namespace sigplus {
 
-// The pad's screen, in pixels; pen positions lie within it.
+// The pad's screen, in pixels; pen positions lie within it (see
+// docs/compatibility.md).
 inline constexpr int kPadScreenWidth = 240;
 inline constexpr int kPadScreenHeight = 64;
 
@@ -27,7 +28,8 @@ inline constexpr std::uint32_t kMaxDurationMs = 600'000;
 // ... and no script runs longer than a day, so that times fit any counter
 // the control keeps.
 inline constexpr std::uint32_t kMaxScriptMs = 86'400'000;
-// The control counts ink points in 16 bits; no stroke holds more.
+// The control counts ink points in 16 bits; no stroke holds more (see
+// docs/compatibility.md).
 inline constexpr std::size_t kMaxPenPoints = 32767;
 
 // One sample of the pen: where it was on the screen and when, in

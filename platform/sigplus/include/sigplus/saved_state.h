@@ -12,6 +12,8 @@
 
 namespace sigplus {
 
+// The state the capture dialog's template carries for the control (see
+// docs/compatibility.md).
 inline constexpr std::size_t kSavedStateHeaderSize = 28;
 
 struct SIGPLUS_API SavedState {

@@ -41,6 +41,7 @@ struct SignatureModes {
     std::int16_t cipher = 0;   // CipherMode
 };
 
+// Stored strings open in every later build (see docs/compatibility.md).
 inline constexpr std::string_view kSignaturePrefix = "SIG1:";
 // Longest text the reader looks at; a longer one is not a signature.
 inline constexpr std::size_t kMaxSignatureText = 1u << 20;
