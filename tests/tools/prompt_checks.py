@@ -25,18 +25,28 @@ def read_until(fd, wanted, seen):
     return seen
 
 
-def wait_for_exit(pid, fd, seen):
+def end_input(pid, fd, seen):
+    """Ctrl-U (empty the line) then Ctrl-D (the end of input), again every
+    two seconds until fmhost ends: a key that reaches the terminal while the
+    line editor switches the terminal's mode between two lines can be lost,
+    as when a person presses it a moment too early, and is pressed again."""
     deadline = time.monotonic() + 20
     while time.monotonic() < deadline:
-        done, status = os.waitpid(pid, os.WNOHANG)
-        if done:
-            return status
-        ready, _, _ = select.select([fd], [], [], 0.1)
-        if ready:
-            try:
-                seen += os.read(fd, 4096)
-            except OSError:
-                pass
+        try:
+            os.write(fd, b"\x15\x04")
+        except OSError:
+            pass
+        wait_until = time.monotonic() + 2
+        while time.monotonic() < wait_until:
+            done, status = os.waitpid(pid, os.WNOHANG)
+            if done:
+                return status
+            ready, _, _ = select.select([fd], [], [], 0.05)
+            if ready:
+                try:
+                    seen += os.read(fd, 4096)
+                except OSError:
+                    pass
     os.kill(pid, 9)
     os.waitpid(pid, 0)
     raise SystemExit(f"FAIL: fmhost did not end after Ctrl-D: {seen!r}")
@@ -52,11 +62,8 @@ def main(fmhost, plugin):
     seen = read_until(fd, b"fmhost> ", seen[seen.index(b"1.0.6.0"):])
     os.write(fd, b"\x1b[A\r")  # the Up arrow, then Enter
     seen = read_until(fd, b"1.0.6.0", seen[seen.index(b"fmhost> ") + 8:])
-    # Ctrl-D ends the input only at an empty line that the editor reads, so
-    # it waits for the next prompt.
     seen = read_until(fd, b"fmhost> ", seen[seen.index(b"1.0.6.0"):])
-    os.write(fd, b"\x04")
-    status = wait_for_exit(pid, fd, seen)
+    status = end_input(pid, fd, seen)
     if b"unexpected control character" in seen:
         raise SystemExit(f"FAIL: the arrow key reached the parser: {seen!r}")
     if not os.WIFEXITED(status) or os.WEXITSTATUS(status) != 0:
