@@ -15,6 +15,8 @@
 #include <sigplus/pad_script.h>
 
 #include <objbase.h>
+#include <platform/com_init.h>
+#include <platform/com_ptr.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -46,17 +48,13 @@ class Registration final : public HeldForRun {
 public:
     ~Registration() override {
         if (cookie_ != 0) CoRevokeClassObject(cookie_);
-        if (factory_ != nullptr) factory_->Release();
+        factory_.reset();
         // A control the plug-in failed to release still runs the DLL's code;
         // the DLL then stays until the process ends.
         if (module_ != nullptr && canUnload()) FreeLibrary(module_);
-        if (comStarted_) CoUninitialize();
     }
 
-    bool startCom() {
-        comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-        return comStarted_;
-    }
+    bool comStarted() const { return SUCCEEDED(com_.status()); }
 
     // Returns a message when it fails.
     std::optional<std::string> registerFrom(const std::filesystem::path& library) {
@@ -66,9 +64,9 @@ public:
         const auto entry = reinterpret_cast<GetClassObject>(
             reinterpret_cast<void (*)()>(GetProcAddress(module_, "DllGetClassObject")));
         if (entry == nullptr) return std::string("it has no DllGetClassObject export");
-        HRESULT result = entry(sigplus::CLSID_SigPlus, IID_IClassFactory, reinterpret_cast<void**>(&factory_));
-        if (FAILED(result) || factory_ == nullptr) return "it gives no class object for the control (" + hex(result) + ")";
-        result = CoRegisterClassObject(sigplus::CLSID_SigPlus, factory_, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
+        HRESULT result = entry(sigplus::CLSID_SigPlus, IID_IClassFactory, factory_.putVoid());
+        if (FAILED(result) || !factory_) return "it gives no class object for the control (" + hex(result) + ")";
+        result = CoRegisterClassObject(sigplus::CLSID_SigPlus, factory_.get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
         if (FAILED(result)) return "its class object was refused (" + hex(result) + ")";
         return std::nullopt;
     }
@@ -87,9 +85,10 @@ private:
         return digits;
     }
 
-    bool comStarted_ = false;
+    // Declared first, so that COM goes last, after the DLL.
+    platform::ScopedComInit com_;
     HMODULE module_ = nullptr;
-    IClassFactory* factory_ = nullptr;
+    platform::ComPtr<IClassFactory> factory_;
     DWORD cookie_ = 0;
 };
 
@@ -97,7 +96,7 @@ private:
 
 bool registerControl(const Options& options, const std::string&, Held& held, std::string& error) {
     auto registration = std::make_unique<Registration>();
-    if (!registration->startCom()) {
+    if (!registration->comStarted()) {
         error = "cannot start COM on the program's thread";
         return false;
     }
