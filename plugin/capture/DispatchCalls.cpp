@@ -108,8 +108,7 @@ std::u16string DispatchCalls::getText(DISPID member) {
     UniqueVariant result;
     invoke(member, DISPATCH_PROPERTYGET, none.values.data(), 0, result.put());
     if (result.get().vt != VT_BSTR) raiseFailure(DISP_E_TYPEMISMATCH, u"");
-    if (result.get().bstrVal == nullptr) return {};
-    return std::u16string(platform::utf16(result.get().bstrVal), SysStringLen(result.get().bstrVal));
+    return platform::bstrText(result.get().bstrVal);
 }
 
 void DispatchCalls::call(DISPID member, Arguments arguments) {

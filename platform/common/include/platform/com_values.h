@@ -10,6 +10,12 @@
 
 namespace platform {
 
+// A BSTR's units; a null BSTR is the empty text.
+inline std::u16string bstrText(BSTR value) {
+    if (value == nullptr) return {};
+    return std::u16string(utf16(value), SysStringLen(value));
+}
+
 class UniqueBstr {
 public:
     UniqueBstr() = default;
@@ -35,11 +41,7 @@ public:
     // The address of a by-reference argument: the callee may replace the
     // string, and what it leaves is freed with the owner.
     BSTR* byRef() { return &value_; }
-    // The string's units; a null BSTR is the empty text.
-    std::u16string text() const {
-        if (value_ == nullptr) return {};
-        return std::u16string(utf16(value_), SysStringLen(value_));
-    }
+    std::u16string text() const { return bstrText(value_); }
     explicit operator bool() const { return value_ != nullptr; }
 
 private:

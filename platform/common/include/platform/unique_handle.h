@@ -50,4 +50,5 @@ struct GdiObjectTraits {
 };
 template <typename Object>
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits<Object>>;
+
 }  // namespace platform
