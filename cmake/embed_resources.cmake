@@ -12,8 +12,8 @@ function(embed_windows_resources target rc_file)
   set(cpp_file ${CMAKE_CURRENT_BINARY_DIR}/${rc_name}_res.cpp)
   add_custom_command(
     OUTPUT ${res_file}
-    COMMAND ${WINDRES} -O res -I ${rc_dir} -o ${res_file} ${rc_abs}
-    DEPENDS ${rc_abs} ${ARG_DEPENDS}
+    COMMAND ${WINDRES} -O res -I ${rc_dir} -I ${CMAKE_BINARY_DIR}/generated -o ${res_file} ${rc_abs}
+    DEPENDS ${rc_abs} ${ARG_DEPENDS} ${CMAKE_BINARY_DIR}/generated/zera/version.h
     WORKING_DIRECTORY ${rc_dir}
     COMMENT "Compiling resources ${rc_name}.rc"
     VERBATIM)

@@ -19,11 +19,11 @@ install(TARGETS ZERA_VirOrar sigplus LIBRARY DESTINATION "${ZERA_SERVER_EXTENSIO
 
 set(CPACK_PACKAGE_NAME ZERA_VirOrar)
 set(CPACK_PACKAGE_VENDOR "Penvira")
-set(CPACK_PACKAGE_VERSION 1.0.6.0)
+set(CPACK_PACKAGE_VERSION ${ZERA_VERSION})
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
 set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
-set(CPACK_ARCHIVE_WINDOWS_FILE_NAME ZERA_VirOrar-1.0.6.0-windows)
-set(CPACK_ARCHIVE_SERVER_FILE_NAME ZERA_VirOrar-1.0.6.0-filemaker-server-linux)
+set(CPACK_ARCHIVE_WINDOWS_FILE_NAME ZERA_VirOrar-${ZERA_VERSION}-windows)
+set(CPACK_ARCHIVE_SERVER_FILE_NAME ZERA_VirOrar-${ZERA_VERSION}-filemaker-server-linux)
 # The server's archive holds its paths from the root; the Windows one a
 # folder of its own.
 set(CPACK_PACKAGING_INSTALL_PREFIX /opt/FileMaker)
@@ -36,10 +36,9 @@ add_custom_target(server_package ALL
   VERBATIM)
 add_dependencies(server_package ZERA_VirOrar sigplus)
 
-if("i686" IN_LIST ZERA_WINDOWS_PLUGIN_ARCHES AND "x86_64" IN_LIST ZERA_WINDOWS_PLUGIN_ARCHES
-   AND TARGET drvwatch_windows_i686)
-  set(_windows ${CMAKE_BINARY_DIR}/windows)
-  set(_top ZERA_VirOrar-1.0.6.0-windows)
+if("i686" IN_LIST ZERA_WINDOWS_ARCHES AND "x86_64" IN_LIST ZERA_WINDOWS_ARCHES)
+  set(_windows ${ZERA_WINDOWS_DIR})
+  set(_top ZERA_VirOrar-${ZERA_VERSION}-windows)
   install(FILES ${_windows}/i686/ZERA_VirOrar.fmx ${_windows}/x86_64/ZERA_VirOrar.fmx64 ${_windows}/i686/drvwatch.exe
     DESTINATION ${_top} COMPONENT windows EXCLUDE_FROM_ALL)
   install(FILES ${_windows}/i686/sigplus.dll DESTINATION ${_top}/without-pad/32-bit COMPONENT windows EXCLUDE_FROM_ALL)
@@ -62,7 +61,7 @@ if("i686" IN_LIST ZERA_WINDOWS_PLUGIN_ARCHES AND "x86_64" IN_LIST ZERA_WINDOWS_P
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
     COMMENT "Packaging the Windows plug-in"
     VERBATIM)
-  add_dependencies(windows_package zera_windows_i686 zera_windows_x86_64 drvwatch_windows_i686)
+  add_dependencies(windows_package zera_windows_i686 zera_windows_x86_64)
 endif()
 
 include(CPack)

@@ -1,9 +1,11 @@
-# Cross-compiles for x86_64 Windows with Debian's mingw-w64 toolchain.
+# Cross-compiles for x86_64 Windows with Debian's mingw-w64 toolchain, in its
+# posix thread model: the static C++ runtime, GoogleTest and the pad-script
+# reader need std::mutex and std::thread, which the win32 model lacks.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)

@@ -45,5 +45,5 @@ sleep 3
 xwd -silent -name "Capturing Signature" | convert xwd:- "$picture"
 wait "$fmhost"
 STEPS
-sh tests/wine/run_suite.sh --xvfb "$work/steps.sh" "$windows" "$work" "$picture"
+sh tests/windows/run_suite.sh --xvfb "$work/steps.sh" "$windows" "$work" "$picture"
 echo "dialog-picture: $picture"

@@ -27,7 +27,7 @@ case "$seconds" in ''|*[!0-9]*|0) echo "fuzz: not a length of time: $seconds sec
 
 bash scripts/setup.sh
 dir=build-fuzz
-CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZERA_FUZZ=ON -DZERA_BENCH=OFF
+CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZERA_FUZZ=ON -DZERA_BENCH=OFF -DZERA_WINDOWS_PROGRAMS=OFF
 targets=$(cmake --build "$dir" --target help | sed -n 's/^\([a-z_]*_fuzz\):.*/\1/p' | tr '\n' ' ')
 if [ -z "$targets" ]; then
   echo "fuzz: no targets" >&2

@@ -15,7 +15,7 @@ case "$flavour" in
   *) echo "usage: scripts/test.sh [plain|sanitize]" >&2; exit 2 ;;
 esac
 
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}"
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZERA_WERROR=ON "${extra[@]}"
 cmake --build "$dir"
 export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <zera/version.h>
+
 namespace zera {
 
-// The version calculations read; the version resource keeps 1.0.5.1
-// (see docs/compatibility.md).
-inline constexpr char16_t kVersionText[] = u"Penvira Signature Capture 1.0.6.0";
-inline constexpr char16_t kShortVersionText[] = u"1.0.6.0";
+// The version calculations read (cmake/version.cmake); the version resource
+// keeps its own (see docs/compatibility.md).
+inline constexpr char16_t kVersionText[] = u"Penvira Signature Capture " ZERA_VERSION_TEXT;
+inline constexpr char16_t kShortVersionText[] = u"" ZERA_VERSION_TEXT;
 
 }  // namespace zera

@@ -3,6 +3,7 @@
 #include "TemporaryDriveC.h"
 
 #include <platform/utf.h>
+#include <zera/version.h>
 
 #include <gtest/gtest.h>
 
@@ -19,21 +20,25 @@ namespace {
 
 using fmw::Value;
 
+// The version the build writes (cmake/version.cmake), in the product's form.
+const std::u16string kShortVersion = u"" ZERA_VERSION_TEXT;
+const std::u16string kFullVersion = u"Penvira Signature Capture " + kShortVersion;
+
 class Functions : public StartedPlugin {
 protected:
     std::u16string lastError(const std::u16string& type) { return plugin.text(u"ZERA_GetLastError", {T(type)}); }
 };
 
 TEST_F(Functions, VersionAnswersTheFullTextUnlessAskedForShort) {
-    EXPECT_EQ(plugin.text(u"ZERA_Version"), u"Penvira Signature Capture 1.0.6.0");
+    EXPECT_EQ(plugin.text(u"ZERA_Version"), kFullVersion);
     for (const char16_t* word : {u"SHORT", u"short", u"ShOrT"}) {
-        EXPECT_EQ(plugin.text(u"ZERA_Version", {T(word)}), u"1.0.6.0") << "type " << platform::utf16ToUtf8(word);
+        EXPECT_EQ(plugin.text(u"ZERA_Version", {T(word)}), kShortVersion) << "type " << platform::utf16ToUtf8(word);
     }
     for (const char16_t* other : {u" SHORT", u"SHORT ", u"SHORTER", u"SHOR", u"", u"long"}) {
-        EXPECT_EQ(plugin.text(u"ZERA_Version", {T(other)}), u"Penvira Signature Capture 1.0.6.0")
+        EXPECT_EQ(plugin.text(u"ZERA_Version", {T(other)}), kFullVersion)
             << "type '" << platform::utf16ToUtf8(other) << "'";
     }
-    EXPECT_EQ(plugin.text(u"ZERA_Version", {N(1)}), u"Penvira Signature Capture 1.0.6.0");
+    EXPECT_EQ(plugin.text(u"ZERA_Version", {N(1)}), kFullVersion);
 }
 
 TEST_F(Functions, VersionLeavesTheLastErrorAlone) {
@@ -157,12 +162,12 @@ TEST_F(Functions, TextResultsUseTheResultsOwnLocaleAndTextType) {
     EXPECT_EQ(result.storeCount(), 1);
     EXPECT_EQ(result.storedLocale(), result.ownLocale());
     EXPECT_EQ(result.nativeType(), 1);
-    EXPECT_EQ(result.value().textValue(), u"Penvira Signature Capture 1.0.6.0");
+    EXPECT_EQ(result.value().textValue(), kFullVersion);
 }
 
 TEST_F(Functions, TextParameterEndsAtItsFirstZeroUnit) {
     const std::u16string withZero(u"SHORT\0tail", 10);
-    EXPECT_EQ(plugin.text(u"ZERA_Version", {T(withZero)}), u"1.0.6.0");
+    EXPECT_EQ(plugin.text(u"ZERA_Version", {T(withZero)}), kShortVersion);
 }
 
 }  // namespace

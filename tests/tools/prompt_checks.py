@@ -2,7 +2,7 @@
 """fmhost's prompt at a terminal (a pseudo-terminal here): a calculation
 typed and its value, the Up arrow bringing it back from the history, and
 Ctrl-D ending the session.
-    prompt_checks.py FMHOST PLUGIN"""
+    prompt_checks.py FMHOST PLUGIN VERSION"""
 import os
 import pty
 import select
@@ -52,17 +52,18 @@ def end_input(pid, fd, seen):
     raise SystemExit(f"FAIL: fmhost did not end after Ctrl-D: {seen!r}")
 
 
-def main(fmhost, plugin):
+def main(fmhost, plugin, version):
+    version = version.encode()
     pid, fd = pty.fork()
     if pid == 0:
         os.execv(fmhost, [fmhost, "--no-control", plugin])
     seen = read_until(fd, b"fmhost> ", b"")
     os.write(fd, b'ZERA_Version( "short" )\r')
-    seen = read_until(fd, b"1.0.6.0", seen)
-    seen = read_until(fd, b"fmhost> ", seen[seen.index(b"1.0.6.0"):])
+    seen = read_until(fd, version, seen)
+    seen = read_until(fd, b"fmhost> ", seen[seen.index(version):])
     os.write(fd, b"\x1b[A\r")  # the Up arrow, then Enter
-    seen = read_until(fd, b"1.0.6.0", seen[seen.index(b"fmhost> ") + 8:])
-    seen = read_until(fd, b"fmhost> ", seen[seen.index(b"1.0.6.0"):])
+    seen = read_until(fd, version, seen[seen.index(b"fmhost> ") + 8:])
+    seen = read_until(fd, b"fmhost> ", seen[seen.index(version):])
     status = end_input(pid, fd, seen)
     if b"unexpected control character" in seen:
         raise SystemExit(f"FAIL: the arrow key reached the parser: {seen!r}")
@@ -72,4 +73,4 @@ def main(fmhost, plugin):
 
 
 if __name__ == "__main__":
-    main(*sys.argv[1:3])
+    main(*sys.argv[1:4])

@@ -1,4 +1,5 @@
-#include "dialog_window.h"
+// The backend of this system: its folder comes first on the include path.
+#include <dialog_window.h>
 #include "guarded.h"
 
 #include <afxtemplate.h>

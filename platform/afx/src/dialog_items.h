@@ -3,7 +3,8 @@
 // while the window lives.
 #pragma once
 
-#include "control_site.h"
+// The backend's control site: its folder comes first on the include path.
+#include <control_site.h>
 
 #include <afxwin.h>
 

@@ -7,7 +7,7 @@
 
 #include "library_file.h"
 #include "noticed_input.h"
-#include "pad_driver_windows.h"
+#include "win32/pad_driver.h"
 
 #include "platform/utf.h"
 

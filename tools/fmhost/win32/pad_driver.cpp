@@ -10,7 +10,7 @@
 // so an event the dialog ends on is the last it sees and the rest stay for
 // the next dialog. The script's clock resumes where it stopped whenever a
 // dialog starts playing, so time spent between captures is not waited for.
-#include "pad_driver_windows.h"
+#include "win32/pad_driver.h"
 
 #include "platform/utf.h"
 #include "platform/wide_text.h"

@@ -2,7 +2,7 @@
 // window under the pad's ID that keeps the pen records it is sent, and
 // buttons whose commands are kept. On a thread of its own, apart from the
 // hook that closes the test program's other dialogs.
-#include "pad_driver_windows.h"
+#include "win32/pad_driver.h"
 #include "noticed_input.h"
 
 #include <sigplus/pad_script.h>
