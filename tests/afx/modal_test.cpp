@@ -1,7 +1,10 @@
 // Modal dialogs from the module's layouts with a hosted control that
 // records what the framework does with it and fires its one event.
+#include "FakeComParts.h"
+
 #include <afxwin.h>
 #include <ocidl.h>
+#include <olectl.h>
 #include <platform/com_object.h>
 #include <winplatform/diagnostics.h>
 #include <winplatform/headless_input.h>
@@ -11,6 +14,7 @@
 #include <dlfcn.h>
 
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -56,12 +60,8 @@ public:
     HRESULT STDMETHODCALLTYPE IsDirty() override { return S_FALSE; }
     HRESULT STDMETHODCALLTYPE Load(LPSTREAM stream) override {
         record.calls.push_back("load");
-        BYTE chunk[64];
-        ULONG read = 0;
-        do {
-            stream->Read(chunk, sizeof chunk, &read);
-            record.loadedState.insert(record.loadedState.end(), chunk, chunk + read);
-        } while (read == sizeof chunk);
+        const std::vector<BYTE> bytes = testsupport::readWholeStream(stream);
+        record.loadedState.insert(record.loadedState.end(), bytes.begin(), bytes.end());
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Save(LPSTREAM, BOOL) override { return E_NOTIMPL; }
@@ -95,56 +95,20 @@ public:
         AddRef();
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override {
-        if (sink_ != nullptr) return CONNECT_E_CANNOTCONNECT;
-        if (FAILED(sink->QueryInterface(kPadEvents, reinterpret_cast<void**>(&sink_)))) return CONNECT_E_CANNOTCONNECT;
-        ++record.sinksConnected;
-        *cookie = 7;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override {
-        if (cookie != 7 || sink_ == nullptr) return CONNECT_E_NOCONNECTION;
-        sink_->Release();
-        sink_ = nullptr;
-        --record.sinksConnected;
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override { return sink_.advise(sink, cookie); }
+    HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override { return sink_.unadvise(cookie); }
     HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections**) override { return E_NOTIMPL; }
 
     HRESULT STDMETHODCALLTYPE DeliverInput(const char* payload, ULONG length) override {
         const std::string text(payload, length);
         record.calls.push_back("input " + text);
-        if (text == "pen" && sink_ != nullptr) {
-            DISPPARAMS none{};
-            sink_->Invoke(2, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
-        }
+        if (text == "pen") sink_.fire(2);
         return S_OK;
     }
 
 private:
-    ~FakePad() override {
-        if (sink_ != nullptr) sink_->Release();
-        --record.alive;
-    }
-    IDispatch* sink_ = nullptr;
-};
-
-class FakePadFactory final : public platform::ComObject<IClassFactory> {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        IClassFactory* self = this;
-        return platform::answerQuery(self, riid, object, {{IID_IClassFactory, self}});
-    }
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID riid, void** object) override {
-        auto* pad = new FakePad();
-        const HRESULT status = pad->QueryInterface(riid, object);
-        pad->Release();
-        return status;
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-
-private:
-    ~FakePadFactory() override = default;
+    ~FakePad() override { --record.alive; }
+    testsupport::OneSinkConnection sink_{kPadEvents, 7, record.sinksConnected};
 };
 
 class ScriptedInput : public winplatform::InputSource {
@@ -227,15 +191,12 @@ protected:
         AfxEnableControlContainer();
         record = Record{};
         winplatform::clearMessageBoxes();
-        ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
-        auto* factory = new FakePadFactory();
-        ASSERT_EQ(CoRegisterClassObject(kPadClass, factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie), S_OK);
-        factory->Release();
+        padClass = std::make_unique<testsupport::ScopedClassObject>(
+            kPadClass, []() -> IUnknown* { return static_cast<IPersistStreamInit*>(new FakePad()); });
     }
     void TearDown() override {
         winplatform::setInputSource(nullptr);
-        CoRevokeClassObject(cookie);
-        CoUninitialize();
+        padClass.reset();
         EXPECT_EQ(winplatform::comInitCount(), 0u);
         EXPECT_EQ(record.alive, 0) << "the control is released with the window";
         EXPECT_EQ(record.sinksConnected, 0);
@@ -249,7 +210,7 @@ protected:
     }
 
     void* module = nullptr;
-    DWORD cookie = 0;
+    std::unique_ptr<testsupport::ScopedClassObject> padClass;
     std::shared_ptr<ScriptedInput> input;
 };
 
@@ -308,7 +269,7 @@ TEST_F(ModalDialog, RunningOutOfInputClosesTheDialog) {
 }
 
 TEST_F(ModalDialog, WindowsThatCannotBeMadeAnswerMinusOne) {
-    CoRevokeClassObject(cookie);
+    padClass->revoke();
     PadDialog withoutControl;
     EXPECT_EQ(run(withoutControl, {click(IDOK)}), -1);
     EXPECT_TRUE(withoutControl.seen.empty()) << "no handler runs";

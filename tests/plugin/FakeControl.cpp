@@ -6,9 +6,12 @@
 #include <platform/wide_text.h>
 #include <platform/com_object.h>
 
+#include "FakeComParts.h"
+
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -148,25 +151,6 @@ private:
     std::unique_ptr<FakeControlExtension> extension_;
 };
 
-class FakeFactory final : public platform::ComObject<IClassFactory> {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        IClassFactory* self = this;
-        return platform::answerQuery(self, riid, object, {{IID_IClassFactory, self}});
-    }
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
-        if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-        auto* control = new FakeControl();
-        const HRESULT status = control->QueryInterface(riid, object);
-        control->Release();
-        return status;
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-
-private:
-    ~FakeFactory() override = default;
-};
-
 }  // namespace
 
 FakeControlRegistration::FakeControlRegistration(FakeControlScript script) {
@@ -177,18 +161,18 @@ FakeControlRegistration::FakeControlRegistration(FakeControlScript script) {
             state->script.image.push_back(static_cast<std::uint8_t>(i * 37 + 11));
         }
     }
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    auto* factory = new FakeFactory();
-    const HRESULT status = CoRegisterClassObject(members::kClassId, factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
-    factory->Release();
-    if (FAILED(status)) throw std::runtime_error("cannot register the fake control");
+    try {
+        registration_ = std::make_unique<testsupport::ScopedClassObject>(
+            members::kClassId, []() -> IUnknown* { return new FakeControl(); });
+    } catch (...) {
+        delete std::exchange(state, nullptr);
+        throw;
+    }
 }
 
 FakeControlRegistration::~FakeControlRegistration() {
-    CoRevokeClassObject(cookie_);
-    CoUninitialize();
-    delete state;
-    state = nullptr;
+    registration_.reset();
+    delete std::exchange(state, nullptr);
 }
 
 const std::vector<std::string>& FakeControlRegistration::calls() const { return state->calls; }

@@ -8,9 +8,14 @@
 
 #include <windows.h>
 
+namespace testsupport {
+class ScopedClassObject;
+}
+
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -59,5 +64,5 @@ public:
     FakeControlScript& script();
 
 private:
-    DWORD cookie_ = 0;
+    std::unique_ptr<testsupport::ScopedClassObject> registration_;
 };

@@ -7,6 +7,7 @@
 
 #include <objidl.h>
 #include <ocidl.h>
+#include <olectl.h>
 #include <shlwapi.h>
 #include <winplatform/headless_input.h>
 

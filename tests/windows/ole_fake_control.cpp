@@ -1,5 +1,6 @@
 #include "ole_fake_control.h"
 
+#include "FakeComParts.h"
 #include "capture/SigPlusMembers.h"
 
 #include <ocidl.h>
@@ -19,7 +20,7 @@ OleFake* windowlessControl = nullptr;
 // The one connection point, for kEventsIid; one sink at a time.
 class EventPoint final : public IConnectionPoint {
 public:
-    explicit EventPoint(OleFake& control) : control_(control) {}
+    EventPoint(OleFake& control, int& advised) : control_(control), sink_(IID_IDispatch, 1, advised) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
@@ -28,14 +29,15 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer** container) override;
-    HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override;
-    HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override;
+    HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override { return sink_.advise(sink, cookie); }
+    HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override { return sink_.unadvise(cookie); }
     HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections**) override { return E_NOTIMPL; }
 
-    IDispatch* sink = nullptr;
+    void fire(DISPID event) { sink_.fire(event); }
 
 private:
     OleFake& control_;
+    testsupport::OneSinkConnection sink_;
 };
 
 class OleFake final : public FakeControlExtension,
@@ -52,7 +54,6 @@ public:
     ~OleFake() override {
         if (windowlessControl == this) windowlessControl = nullptr;
         if (record_.window != nullptr && IsWindow(record_.window)) DestroyWindow(record_.window);
-        if (points_.sink != nullptr) points_.sink->Release();
         if (inPlaceSite_ != nullptr) inPlaceSite_->Release();
         if (clientSite_ != nullptr) clientSite_->Release();
     }
@@ -143,11 +144,8 @@ public:
     }
     HRESULT STDMETHODCALLTYPE IsDirty() override { return S_FALSE; }
     HRESULT STDMETHODCALLTYPE Load(IStream* stream) override {
-        BYTE chunk[256];
-        ULONG read = 0;
-        while (SUCCEEDED(stream->Read(chunk, sizeof chunk, &read)) && read > 0) {
-            record_.savedState.insert(record_.savedState.end(), chunk, chunk + read);
-        }
+        const std::vector<BYTE> bytes = testsupport::readWholeStream(stream);
+        record_.savedState.insert(record_.savedState.end(), bytes.begin(), bytes.end());
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Save(IStream*, BOOL) override { return E_NOTIMPL; }
@@ -176,13 +174,7 @@ public:
     void touch(int hotSpot) {
         script_.touchedHotSpot = hotSpot;
         calls_.push_back("event PenDown");
-        IDispatch* sink = points_.sink;
-        if (sink == nullptr) return;
-        sink->AddRef();
-        DISPPARAMS none{};
-        sink->Invoke(zera::sigplus::kPenDownEvent, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr,
-                     nullptr, nullptr);
-        sink->Release();
+        points_.fire(zera::sigplus::kPenDownEvent);
     }
 
     OleFakeRecord& record() { return record_; }
@@ -194,7 +186,7 @@ private:
     OleFakeRecord& record_;
     IOleClientSite* clientSite_ = nullptr;
     IOleInPlaceSite* inPlaceSite_ = nullptr;
-    EventPoint points_{*this};
+    EventPoint points_{*this, record_.advised};
 };
 
 HRESULT EventPoint::QueryInterface(REFIID riid, void** object) {
@@ -213,21 +205,6 @@ HRESULT EventPoint::GetConnectionPointContainer(IConnectionPointContainer** cont
     AddRef();
     return S_OK;
 }
-HRESULT EventPoint::Advise(IUnknown* unknown, DWORD* cookie) {
-    if (sink != nullptr) return CONNECT_E_ADVISELIMIT;
-    if (FAILED(unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&sink)))) return CONNECT_E_CANNOTCONNECT;
-    ++control_.record().advised;
-    *cookie = 1;
-    return S_OK;
-}
-HRESULT EventPoint::Unadvise(DWORD cookie) {
-    if (cookie != 1 || sink == nullptr) return CONNECT_E_NOCONNECTION;
-    sink->Release();
-    sink = nullptr;
-    --control_.record().advised;
-    return S_OK;
-}
-
 LRESULT CALLBACK controlWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kOleFakeTouch) {
         if (auto* control = reinterpret_cast<OleFake*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {

@@ -5,10 +5,8 @@
 #pragma once
 
 #include <ocidl.h>
+#include <olectl.h>
 #include <platform/com_ptr.h>
-#ifdef _WIN32
-#include <olectl.h>  // CONNECT_E_*, with the Linux platform library in its COM headers
-#endif
 
 #include <utility>
 #include <vector>

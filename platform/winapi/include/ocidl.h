@@ -54,5 +54,3 @@ protected:
     ~IProvideClassInfo2() = default;
 };
 
-#define CONNECT_E_NOCONNECTION ((HRESULT)0x80040200)
-#define CONNECT_E_CANNOTCONNECT ((HRESULT)0x80040202)
