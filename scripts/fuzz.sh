@@ -60,7 +60,9 @@ res=
 if [[ " $targets " == *" res_file_fuzz "* ]]; then
   res=$(find "$dir" -name 'ZERA_VirOrar.res' | head -n 1)
   if [ -z "$res" ]; then
-    cmake --build "$dir" --target ZERA_VirOrar
+    # The resource file alone: the instrumented module itself does not link
+    # without the sanitizers' runtime, which clang leaves to programs.
+    cmake --build "$dir" --target plugin/ZERA_VirOrar.res
     res=$(find "$dir" -name 'ZERA_VirOrar.res' | head -n 1)
   fi
 fi
@@ -74,14 +76,16 @@ copy_new() {
   done
 }
 
-mkdir -p "$dir/logs" "$dir/artifacts"
-for target in $targets; do
+# One target's run (and, for a long campaign, its merge into the kept corpus).
+fuzz_one() {
+  local target=$1 kept work log runs status merged before
   kept=$(kept_corpus "$target")
   work="$dir/corpus/$target"
   mkdir -p "$work"
   if [ -d "$kept" ]; then copy_new "$kept" "$work"; fi
   if [ "$target" = res_file_fuzz ]; then cp "$res" "$work"/; fi
   log="$dir/logs/$target.log"
+  local -a options
   read -r -a options <<< "$(options_for "$target")"
   echo "fuzz: $target for ${seconds}s ${options[*]}"
   # -print_final_stats gives the executions; the last status line the coverage.
@@ -105,5 +109,15 @@ for target in $targets; do
     copy_new "$merged" "$kept"
     echo "fuzz: $target: kept corpus $kept grew from $before to $(count_files "$kept") inputs"
   fi
+}
+
+# The targets run side by side, one a core; the first that fails stops the rest.
+mkdir -p "$dir/logs" "$dir/artifacts"
+cores=$(nproc 2>/dev/null || echo 2)
+stop_all() { kill $(jobs -p) 2>/dev/null || true; exit 1; }
+for target in $targets; do
+  while [ "$(jobs -rp | wc -l)" -ge "$cores" ]; do wait -n || stop_all; done
+  fuzz_one "$target" &
 done
+while [ "$(jobs -rp | wc -l)" -gt 0 ]; do wait -n || stop_all; done
 echo "fuzz: no crashes"
