@@ -1,6 +1,6 @@
 #include "com_test_objects.h"
 
-#include "winplatform/diagnostics.h"
+#include "platform_test.h"
 
 #include <gtest/gtest.h>
 
@@ -8,46 +8,53 @@
 
 namespace {
 
+// Wine answers a cookie it no longer holds E_INVALIDARG; the stand-in
+// CO_E_OBJNOTREG.
+const HRESULT kRevokedAgain = kOnWindows ? E_INVALIDARG : CO_E_OBJNOTREG;
+
 TEST(ComInit, CountsEachSuccessfulInitialisationOfTheThread) {
-    EXPECT_EQ(winplatform::comInitCount(), 0u);
+    STAND_IN_COUNT(EXPECT_EQ(winplatform::comInitCount(), 0u));
     EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
-    EXPECT_EQ(winplatform::comInitCount(), 1u);
+    STAND_IN_COUNT(EXPECT_EQ(winplatform::comInitCount(), 1u));
     EXPECT_EQ(CoInitialize(nullptr), S_FALSE);
-    EXPECT_EQ(winplatform::comInitCount(), 2u);
+    STAND_IN_COUNT(EXPECT_EQ(winplatform::comInitCount(), 2u));
     CoUninitialize();
-    EXPECT_EQ(winplatform::comInitCount(), 1u);
+    STAND_IN_COUNT(EXPECT_EQ(winplatform::comInitCount(), 1u));
     CoUninitialize();
-    EXPECT_EQ(winplatform::comInitCount(), 0u);
+    STAND_IN_COUNT(EXPECT_EQ(winplatform::comInitCount(), 0u));
     CoUninitialize();  // one too many changes nothing
-    EXPECT_EQ(winplatform::comInitCount(), 0u);
+    STAND_IN_COUNT(EXPECT_EQ(winplatform::comInitCount(), 0u));
 }
 
 TEST(ComInit, ASecondModelIsRefusedAndNotCounted) {
     ComScope sta;
     ASSERT_EQ(sta.result, S_OK);
     EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE);
-    EXPECT_EQ(winplatform::comInitCount(), 1u);
+    STAND_IN_COUNT(EXPECT_EQ(winplatform::comInitCount(), 1u));
 }
 
 TEST(ComInit, RefusesAReservedArgument) {
     int reserved = 0;
-    EXPECT_EQ(CoInitializeEx(&reserved, COINIT_APARTMENTTHREADED), E_INVALIDARG);
-    EXPECT_EQ(winplatform::comInitCount(), 0u);
+    // Wine ignores the reserved argument and initialises.
+    const HRESULT result = CoInitializeEx(&reserved, COINIT_APARTMENTTHREADED);
+    EXPECT_EQ(result, kOnWindows ? S_OK : E_INVALIDARG);
+    if (SUCCEEDED(result)) CoUninitialize();
+    STAND_IN_COUNT(EXPECT_EQ(winplatform::comInitCount(), 0u));
 }
 
 TEST(ComInit, IsCountedPerThread) {
     ComScope sta;
     ASSERT_EQ(sta.result, S_OK);
-    std::size_t seen = 99;
+    STAND_IN_COUNT(std::size_t seen = 99);
     HRESULT other = E_FAIL;
     std::thread([&] {
-        seen = winplatform::comInitCount();
+        STAND_IN_COUNT(seen = winplatform::comInitCount());
         other = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         CoUninitialize();
     }).join();
-    EXPECT_EQ(seen, 0u);
+    STAND_IN_COUNT(EXPECT_EQ(seen, 0u));
     EXPECT_EQ(other, S_OK);
-    EXPECT_EQ(winplatform::comInitCount(), 1u);
+    STAND_IN_COUNT(EXPECT_EQ(winplatform::comInitCount(), 1u));
 }
 
 TEST(CoCreate, FailsBeforeTheThreadInitialisedCom) {
@@ -89,7 +96,7 @@ TEST(CoRegisterClassObject, ServesCreationUntilRevoked) {
 
     EXPECT_EQ(CoRevokeClassObject(cookie), S_OK);
     EXPECT_EQ(factory.references, 1u);
-    EXPECT_EQ(CoRevokeClassObject(cookie), CO_E_OBJNOTREG);
+    EXPECT_EQ(CoRevokeClassObject(cookie), kRevokedAgain);
     void* after = nullptr;
     EXPECT_EQ(CoCreateInstance(kTestClass, nullptr, 0x17, IID_IUnknown, &after), REGDB_E_CLASSNOTREG);
     EXPECT_EQ(factory.references, 1u);
@@ -101,7 +108,11 @@ TEST(CoRegisterClassObject, AnswersOnlyInItsClassContexts) {
     DWORD cookie = 0;
     ASSERT_EQ(CoRegisterClassObject(kTestClass, &factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &cookie), S_OK);
     void* object = nullptr;
-    EXPECT_EQ(CoCreateInstance(kTestClass, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, &object), REGDB_E_CLASSNOTREG);
+    // Wine serves a registered class object whatever context is asked for;
+    // the stand-in only in the contexts it was registered for.
+    const HRESULT inproc = CoCreateInstance(kTestClass, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, &object);
+    EXPECT_EQ(inproc, kOnWindows ? S_OK : REGDB_E_CLASSNOTREG);
+    if (SUCCEEDED(inproc)) static_cast<IUnknown*>(object)->Release();
     ASSERT_EQ(CoCreateInstance(kTestClass, nullptr, 0x17, IID_IUnknown, &object), S_OK);
     static_cast<IUnknown*>(object)->Release();
     EXPECT_EQ(CoRevokeClassObject(cookie), S_OK);
@@ -133,7 +144,7 @@ TEST(CoRegisterClassObject, TheLastUninitialiseOfTheThreadRevokes) {
     ComScope again;
     void* object = nullptr;
     EXPECT_EQ(CoCreateInstance(kTestClass, nullptr, 0x17, IID_IUnknown, &object), REGDB_E_CLASSNOTREG);
-    EXPECT_EQ(CoRevokeClassObject(cookie), CO_E_OBJNOTREG);
+    EXPECT_EQ(CoRevokeClassObject(cookie), kRevokedAgain);
 }
 
 TEST(CoGetClassObject, GivesTheRegisteredObjectAskedForTheInterface) {
@@ -165,7 +176,10 @@ TEST(OleRun, AnObjectWithoutTheInterfaceIsRunningAlready) {
     CountedObject plain(false);
     EXPECT_EQ(OleRun(&plain), S_OK);
     EXPECT_EQ(plain.runs, 0);
-    EXPECT_EQ(OleRun(nullptr), E_INVALIDARG);
+    // Wine reads through a null object; the stand-in refuses it.
+    if (!kOnWindows) {
+        EXPECT_EQ(OleRun(nullptr), E_INVALIDARG);
+    }
 }
 
 TEST(HResult, SuccessAndFailureFollowTheSeverityBit) {

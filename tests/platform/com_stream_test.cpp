@@ -2,6 +2,8 @@
 #include <shlwapi.h>
 #include <windows.h>
 
+#include "platform_test.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -15,7 +17,8 @@ TEST(MemoryStream, ReadsWhatItWasMadeWithAndSaysWhenItRunsOut) {
     EXPECT_EQ(stream->Read(buffer, 3, &read), S_OK);
     EXPECT_EQ(read, 3u);
     EXPECT_EQ(buffer[2], 3);
-    EXPECT_EQ(stream->Read(buffer, 8, &read), S_FALSE) << "fewer bytes than asked";
+    // Wine answers a short read S_OK; the stand-in S_FALSE.
+    EXPECT_EQ(stream->Read(buffer, 8, &read), kOnWindows ? S_OK : S_FALSE) << "fewer bytes than asked";
     EXPECT_EQ(read, 2u);
     EXPECT_EQ(buffer[1], 5);
     EXPECT_EQ(stream->Release(), 0u);
@@ -37,8 +40,13 @@ TEST(MemoryStream, WritesGrowItAndSeekMovesInIt) {
     EXPECT_EQ(stream->Read(tail, 2, &read), S_OK);
     EXPECT_EQ(std::string(tail, 2), "ef");
     move.QuadPart = -10;
+#if defined(_WIN32)  // wine answers with the storage codes; the stand-in E_INVALIDARG for both
+    EXPECT_EQ(stream->Seek(move, STREAM_SEEK_CUR, nullptr), STG_E_INVALIDFUNCTION) << "before the start";
+    EXPECT_EQ(stream->Seek(move, 7, nullptr), STG_E_INVALIDPARAMETER);
+#else
     EXPECT_EQ(stream->Seek(move, STREAM_SEEK_CUR, nullptr), E_INVALIDARG) << "before the start";
     EXPECT_EQ(stream->Seek(move, 7, nullptr), E_INVALIDARG);
+#endif
 
     IUnknown* unknown = nullptr;
     EXPECT_EQ(stream->QueryInterface(IID_ISequentialStream, reinterpret_cast<void**>(&unknown)), S_OK);
@@ -50,6 +58,7 @@ TEST(MemoryStream, WritesGrowItAndSeekMovesInIt) {
 
 // What the platform leaves out answers E_NOTIMPL and says so once.
 TEST(MemoryStream, AMethodLeftOutSaysSoOnceOnStandardError) {
+    if (kOnWindows) GTEST_SKIP() << "the fixme line is the stand-in's own; Windows implements Clone";
     IStream* stream = SHCreateMemStream(nullptr, 0);
     ASSERT_NE(stream, nullptr);
     IStream* copy = nullptr;

@@ -1,6 +1,6 @@
 #include "com_test_objects.h"
 
-#include "winplatform/diagnostics.h"
+#include "platform_test.h"
 
 #include <platform/com_init.h>
 #include <platform/com_ptr.h>
@@ -46,7 +46,7 @@ TEST(ComPtr, EachOwnerGivesBackExactlyTheReferenceItHolds) {
 }
 
 TEST(UniqueBstr, FreesTheStringsItOwnsWhateverCameLast) {
-    const std::size_t before = winplatform::liveBstrCount();
+    STAND_IN_COUNT(const std::size_t before = winplatform::liveBstrCount());
     {
         auto text = platform::UniqueBstr::copyOf(u"Order 1042");
         ASSERT_TRUE(text);
@@ -54,28 +54,28 @@ TEST(UniqueBstr, FreesTheStringsItOwnsWhateverCameLast) {
         // A callee that replaces a by-reference string leaves its own.
         BSTR* argument = text.byRef();
         SysFreeString(*argument);
-        *argument = SysAllocString(u"replaced");
-        *text.put() = SysAllocString(u"put");
+        *argument = SysAllocString(wide(u"replaced"));
+        *text.put() = SysAllocString(wide(u"put"));
         EXPECT_EQ(text.text(), u"put");
-        EXPECT_EQ(winplatform::liveBstrCount(), before + 1);
+        STAND_IN_COUNT(EXPECT_EQ(winplatform::liveBstrCount(), before + 1));
         EXPECT_EQ(platform::UniqueBstr().text(), u"");
     }
-    EXPECT_EQ(winplatform::liveBstrCount(), before);
+    STAND_IN_COUNT(EXPECT_EQ(winplatform::liveBstrCount(), before));
 }
 
 TEST(UniqueVariant, ClearsWhatACallLeftInIt) {
-    const std::size_t before = winplatform::liveBstrCount();
+    STAND_IN_COUNT(const std::size_t before = winplatform::liveBstrCount());
     {
         platform::UniqueVariant value;
         EXPECT_EQ(value.get().vt, VT_EMPTY);
         for (const char16_t* text : {u"first", u"second"}) {
             VARIANT* out = value.put();
             out->vt = VT_BSTR;
-            out->bstrVal = SysAllocString(text);
+            out->bstrVal = SysAllocString(wide(text));
         }
-        EXPECT_EQ(winplatform::liveBstrCount(), before + 1);
+        STAND_IN_COUNT(EXPECT_EQ(winplatform::liveBstrCount(), before + 1));
     }
-    EXPECT_EQ(winplatform::liveBstrCount(), before);
+    STAND_IN_COUNT(EXPECT_EQ(winplatform::liveBstrCount(), before));
 }
 
 // On a thread of its own, which starts with COM uninitialised.
@@ -97,17 +97,17 @@ TEST(ScopedComInit, PairsEachSuccessWithOneUninitialise) {
 
 TEST(UniqueFile, ClosesAnOpenFileAndIgnoresAFailedOpen) {
     const platform::UniqueFile missing(
-        CreateFileW(u"/nonexistent-folder/file", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CreateFileW(wide(u"/nonexistent-folder/file"), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     EXPECT_FALSE(missing);
     const std::string path = ::testing::TempDir() + "unique_file";
     const std::u16string widePath(path.begin(), path.end());
     platform::UniqueFile file(
-        CreateFileW(widePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CreateFileW(wide(widePath.c_str()), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(file);
     // Opened without sharing: a second open fails until the first is closed.
     const auto reopen = [&] {
         return platform::UniqueFile(
-            CreateFileW(widePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+            CreateFileW(wide(widePath.c_str()), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     };
     EXPECT_FALSE(reopen());
     file.reset();

@@ -139,6 +139,9 @@ TEST_F(BannerPath, MissingOrEmptyPathIsAnError) {
 }
 
 TEST_F(BannerPath, WindowsNotationGoesThroughTheDriveMap) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "the drive map of Linux folders is the Linux platform's own";
+#endif
     // Drive Z is the root of the file system.
     std::u16string windowsPath = u"Z:" + file.u16string();
     std::replace(windowsPath.begin(), windowsPath.end(), u'/', u'\\');

@@ -62,6 +62,11 @@ HRESULT fromString(LPCOLESTR text, GUID* guid, HRESULT malformed) {
 }  // namespace
 
 WINPLATFORM_API HRESULT WINAPI CLSIDFromString(LPCOLESTR text, LPCLSID clsid) {
+    // As on Windows, no text at all reads as the null class.
+    if (text == nullptr && clsid != nullptr) {
+        *clsid = CLSID_NULL;
+        return S_OK;
+    }
     return fromString(text, clsid, CO_E_CLASSSTRING);
 }
 

@@ -66,7 +66,7 @@ DWORD errorFromErrno(int error) {
         case ENXIO:  // a named pipe that no one reads
         case ENODEV: return ERROR_ACCESS_DENIED;
         case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
-        case ENOSPC: return ERROR_HANDLE_DISK_FULL;
+        case ENOSPC: return ERROR_DISK_FULL;
         case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
         case EWOULDBLOCK: return ERROR_SHARING_VIOLATION;
         default: return ERROR_WRITE_FAULT;
