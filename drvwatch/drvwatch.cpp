@@ -74,6 +74,8 @@ ProcessName ProcessNameOf(DWORD processId) {
             GetModuleBaseNameW(process, module, wide, kNameUnits) == 0) {
             setWide(wide, "<unknown>");
         }
+        // A name cut to the buffer comes without a terminator.
+        wide[kNameUnits - 1] = 0;
         CloseHandle(process);
     }
     ProcessName name{};

@@ -1,149 +1,16 @@
+// What the harness does the same way on every system: waiting, and reading
+// a program's output until it says what a test waits for.
 #include "harness.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <stdexcept>
 #include <thread>
 
-extern char** environ;
-
 namespace drvwatch_test {
-
-namespace fs = std::filesystem;
-
-TempDir::TempDir(const std::string& prefix) {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/" + prefix + "-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
-    path_ = fs::canonical(pattern).string();
-}
-
-TempDir::~TempDir() {
-    // A program that is ending may still write into the folder while it is
-    // being removed, so removal is tried again until nothing is left.
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-        if (!fs::exists(path_, ignored)) return;
-        std::this_thread::sleep_for(100ms);
-    }
-}
-
-void writeFile(const std::string& path, const std::string& bytes, mode_t mode) {
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out << bytes;
-        if (!out) throw std::runtime_error("cannot write " + path);
-    }
-    ::chmod(path.c_str(), mode);
-}
-
-void copyFile(const std::string& from, const std::string& to, mode_t mode) {
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing);
-    ::chmod(to.c_str(), mode);
-}
-
-bool exists(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0;
-}
-
-void makeFolders(const std::string& path) { fs::create_directories(path); }
 
 bool waitForFile(const std::string& path, std::chrono::milliseconds patience) {
     const auto deadline = Clock::now() + patience;
     while (!exists(path)) {
         if (Clock::now() > deadline) return false;
         std::this_thread::sleep_for(20ms);
-    }
-    return true;
-}
-
-Process::Process(const std::vector<std::string>& argv, const std::string& folder, const Environment& changes) {
-    Environment environment;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string text(*entry);
-        const std::size_t equals = text.find('=');
-        if (equals != std::string::npos) environment[text.substr(0, equals)] = text.substr(equals + 1);
-    }
-    for (const auto& [name, value] : changes) environment[name] = value;
-    std::vector<std::string> flat;
-    for (const auto& [name, value] : environment) flat.push_back(name + "=" + value);
-    std::vector<char*> envp;
-    for (std::string& entry : flat) envp.push_back(entry.data());
-    envp.push_back(nullptr);
-    std::vector<std::string> arguments = argv;
-    std::vector<char*> args;
-    for (std::string& argument : arguments) args.push_back(argument.data());
-    args.push_back(nullptr);
-
-    int in[2];
-    int out[2];
-    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
-    startedAt_ = Clock::now();
-    pid_ = ::fork();
-    if (pid_ < 0) throw std::runtime_error("fork");
-    if (pid_ == 0) {
-        ::dup2(in[0], 0);
-        ::dup2(out[1], 1);
-        if (::chdir(folder.c_str()) != 0) ::_exit(126);
-        ::execve(args[0], args.data(), envp.data());
-        ::_exit(127);
-    }
-    ::close(in[0]);
-    ::close(out[1]);
-    input_ = in[1];
-    output_fd_ = out[0];
-    // Writing to a program that has ended must fail, not end the test.
-    ::signal(SIGPIPE, SIG_IGN);
-}
-
-Process::~Process() {
-    if (!status_ && pid_ > 0) {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-    }
-    if (input_ >= 0) ::close(input_);
-    if (output_fd_ >= 0) ::close(output_fd_);
-}
-
-bool Process::readSome(std::chrono::milliseconds slice) {
-    pollfd ready{output_fd_, POLLIN, 0};
-    const int got = ::poll(&ready, 1, static_cast<int>(slice.count()));
-    if (got <= 0) return false;
-    char buffer[4096];
-    const ssize_t count = ::read(output_fd_, buffer, sizeof buffer);
-    if (count <= 0) return false;
-    output_.append(buffer, static_cast<std::size_t>(count));
-    return true;
-}
-
-void Process::drain() {
-    // The program has ended, so everything it wrote is in the pipe already;
-    // a process it started may still hold the pipe open, so read without
-    // waiting for the end of the stream.
-    while (readSome(0ms)) {
-    }
-}
-
-bool Process::running() {
-    if (status_) return false;
-    int status = 0;
-    const pid_t got = ::waitpid(pid_, &status, WNOHANG);
-    if (got == pid_) {
-        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        drain();
-        return false;
     }
     return true;
 }
@@ -163,22 +30,12 @@ bool Process::readUntilContains(const std::string& text, std::chrono::millisecon
     return readUntil([&](const std::string& out) { return out.find(text) != std::string::npos; }, patience);
 }
 
-void Process::type(const std::string& keys) {
-    const ssize_t written = ::write(input_, keys.data(), keys.size());
-    if (written != static_cast<ssize_t>(keys.size())) throw std::runtime_error("cannot type to the program");
-}
-
-void Process::closeInput() {
-    if (input_ >= 0) ::close(input_);
-    input_ = -1;
-}
 
 std::optional<int> Process::wait(std::chrono::milliseconds patience) {
     const auto deadline = Clock::now() + patience;
     while (running()) {
         if (Clock::now() > deadline) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
+            kill();
             drain();
             status_ = -1;
             return std::nullopt;
@@ -187,25 +44,6 @@ std::optional<int> Process::wait(std::chrono::milliseconds patience) {
     }
     return status_;
 }
-
-ScopedVariable::ScopedVariable(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value != nullptr) {
-        ::setenv(name, value, 1);
-    } else {
-        ::unsetenv(name);
-    }
-}
-
-ScopedVariable::~ScopedVariable() {
-    if (old_) {
-        ::setenv(name_.c_str(), old_->c_str(), 1);
-    } else {
-        ::unsetenv(name_.c_str());
-    }
-}
-
-std::string ownFolder() { return fs::canonical("/proc/self/exe").parent_path().string(); }
 
 std::string withCrLf(const std::string& text) {
     std::string out;

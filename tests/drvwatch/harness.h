@@ -1,6 +1,7 @@
 // Running programs the way a person at a console runs them: in a folder of
 // their own, with a pipe for the keyboard and one for the screen, reading
-// what they print as they print it.
+// what they print as they print it. The system's part is system_harness.cpp,
+// on Windows win32/system_harness.cpp.
 #pragma once
 
 #include <sys/types.h>
@@ -21,6 +22,14 @@ using Clock = std::chrono::steady_clock;
 // gives up. Only a fault reaches it, so it is long; it never judges speed.
 inline constexpr std::chrono::seconds kPatience{90};
 
+// What the system's own paths (a temporary folder, a current directory)
+// are written with.
+#if defined(_WIN32)
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
 // A fresh folder under TMPDIR, removed with everything in it.
 class TempDir {
 public:
@@ -30,7 +39,7 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+    std::string operator/(const std::string& name) const { return path_ + kPathSeparator + name; }
 
 private:
     std::string path_;
@@ -81,10 +90,18 @@ public:
 private:
     bool readSome(std::chrono::milliseconds slice);
     void drain();
+    // Ends the program at once and waits until it has ended.
+    void kill();
 
     pid_t pid_ = -1;
+#if defined(_WIN32)
+    void* process_ = nullptr;
+    void* inputPipe_ = nullptr;
+    void* outputPipe_ = nullptr;
+#else
     int input_ = -1;
     int output_fd_ = -1;
+#endif
     std::string output_;
     std::optional<int> status_;
     Clock::time_point startedAt_;

@@ -210,8 +210,10 @@ WINPLATFORM_API DWORD WINAPI GetModuleBaseNameW(HANDLE process, HMODULE module, 
     const ProcessObject* opened = openedProcess(process, PROCESS_QUERY_INFORMATION | PROCESS_VM_READ);
     if (opened == nullptr) return 0;
     const std::u16string name = platform::utf8ToUtf16(opened->executable());
-    const std::size_t copied = std::min<std::size_t>(name.size(), size - 1);
+    // As on Windows, a name cut to the buffer fills it whole, with no
+    // terminator.
+    const std::size_t copied = std::min<std::size_t>(name.size(), size);
     std::memcpy(baseName, name.data(), copied * sizeof(WCHAR));
-    baseName[copied] = 0;
+    if (copied < size) baseName[copied] = 0;
     return static_cast<DWORD>(copied);
 }

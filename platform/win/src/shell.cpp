@@ -23,7 +23,7 @@ extern char** environ;
 namespace {
 
 inline constexpr INT kStarted = 42;
-inline constexpr INT kBadFormat = 11;  // ERROR_BAD_FORMAT
+inline constexpr INT kBadFormat = 11;  // ERROR_BAD_FORMAT, what ShellExecute answers
 
 HINSTANCE result(INT code) { return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(code)); }
 
@@ -191,7 +191,8 @@ WINPLATFORM_API HINSTANCE WINAPI ShellExecuteA(HWND, LPCSTR verb, LPCSTR file, L
                      : code == SE_ERR_PNF          ? ERROR_PATH_NOT_FOUND
                      : code == SE_ERR_OOM          ? ERROR_NOT_ENOUGH_MEMORY
                      : code == SE_ERR_ACCESSDENIED ? ERROR_ACCESS_DENIED
-                     : code == kBadFormat          ? static_cast<DWORD>(kBadFormat)
+                     // The system's reason: the file is no program.
+                     : code == kBadFormat          ? ERROR_BAD_EXE_FORMAT
                                                    : ERROR_INVALID_PARAMETER);
     }
     return result(code);
