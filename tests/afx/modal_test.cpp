@@ -73,17 +73,12 @@ public:
 
     HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetGUID(DWORD kind, GUID* guid) override {
-        if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
-        *guid = kPadEvents;
-        return S_OK;
+        return testsupport::sourceInterfaceOf(kind, kPadEvents, guid);
     }
 
     HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** point) override {
-        if (iid != kPadEvents) return CONNECT_E_NOCONNECTION;
-        *point = static_cast<IConnectionPoint*>(this);
-        AddRef();
-        return S_OK;
+        return testsupport::onlyConnectionPoint(iid, kPadEvents, static_cast<IConnectionPoint*>(this), point);
     }
 
     HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) override {

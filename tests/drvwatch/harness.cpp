@@ -1,10 +1,48 @@
-// What the harness does the same way on every system: waiting, and reading
-// a program's output until it says what a test waits for.
+// What the harness does the same way on every system: files and folders,
+// waiting, and reading a program's output until it says what a test waits
+// for.
 #include "harness.h"
 
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
 #include <thread>
 
 namespace drvwatch_test {
+
+namespace fs = std::filesystem;
+
+TempDir::~TempDir() {
+    // A program that is ending may still write into the folder while it is
+    // being removed, so removal is tried again until nothing is left.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+        if (!fs::exists(path_, ignored)) return;
+        std::this_thread::sleep_for(100ms);
+    }
+}
+
+void writeFile(const std::string& path, const std::string& bytes, mode_t mode) {
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << bytes;
+        if (!out) throw std::runtime_error("cannot write " + path);
+    }
+    setFileMode(path, mode);
+}
+
+void copyFile(const std::string& from, const std::string& to, mode_t mode) {
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing);
+    setFileMode(to, mode);
+}
+
+bool exists(const std::string& path) {
+    std::error_code ignored;
+    return fs::exists(path, ignored);
+}
+
+void makeFolders(const std::string& path) { fs::create_directories(path); }
 
 bool waitForFile(const std::string& path, std::chrono::milliseconds patience) {
     const auto deadline = Clock::now() + patience;

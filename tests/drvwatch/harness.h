@@ -50,6 +50,9 @@ void copyFile(const std::string& from, const std::string& to, mode_t mode = 0755
 bool exists(const std::string& path);
 // Creates the folder and every missing folder above it.
 void makeFolders(const std::string& path);
+// Sets the file's permissions as far as the system keeps them (the system's
+// part of the harness).
+void setFileMode(const std::string& path, mode_t mode);
 
 // Waits until the file exists; false once the patience has run out.
 bool waitForFile(const std::string& path, std::chrono::milliseconds patience = kPatience);

@@ -30,37 +30,8 @@ TempDir::TempDir(const std::string& prefix) {
     path_ = fs::canonical(pattern).string();
 }
 
-TempDir::~TempDir() {
-    // A program that is ending may still write into the folder while it is
-    // being removed, so removal is tried again until nothing is left.
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-        if (!fs::exists(path_, ignored)) return;
-        std::this_thread::sleep_for(100ms);
-    }
-}
+void setFileMode(const std::string& path, mode_t mode) { ::chmod(path.c_str(), mode); }
 
-void writeFile(const std::string& path, const std::string& bytes, mode_t mode) {
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out << bytes;
-        if (!out) throw std::runtime_error("cannot write " + path);
-    }
-    ::chmod(path.c_str(), mode);
-}
-
-void copyFile(const std::string& from, const std::string& to, mode_t mode) {
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing);
-    ::chmod(to.c_str(), mode);
-}
-
-bool exists(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0;
-}
-
-void makeFolders(const std::string& path) { fs::create_directories(path); }
 
 Process::Process(const std::vector<std::string>& argv, const std::string& folder, const Environment& changes) {
     Environment environment;

@@ -1,7 +1,7 @@
 // What the tests' fake controls share, on both systems: a class factory
 // that makes their objects, its registration as the class's object for the
-// test's thread, saved state read whole from a stream, and a connection
-// point's bookkeeping for one sink.
+// test's thread, saved state read whole from a stream, their one source of
+// events, and a connection point's bookkeeping for one sink.
 #pragma once
 
 #include <platform/com_object.h>
@@ -78,6 +78,24 @@ public:
 private:
     DWORD cookie_ = 0;
 };
+
+// What a control with one source of events answers when asked for that
+// source's interface (IProvideClassInfo2::GetGUID)...
+inline HRESULT sourceInterfaceOf(DWORD kind, REFIID events, GUID* guid) {
+    if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
+    *guid = events;
+    return S_OK;
+}
+
+// ... and for its one connection point (IConnectionPointContainer::
+// FindConnectionPoint), handed out with a reference of its own.
+inline HRESULT onlyConnectionPoint(REFIID asked, REFIID events, IConnectionPoint* point, IConnectionPoint** found) {
+    *found = nullptr;
+    if (asked != events) return CONNECT_E_NOCONNECTION;
+    point->AddRef();
+    *found = point;
+    return S_OK;
+}
 
 // A connection point's state: at most one sink, asked for `sinkInterface`,
 // known by one cookie; `connected` counts the sinks advised, less those

@@ -155,19 +155,13 @@ public:
     // IProvideClassInfo2
     HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetGUID(DWORD kind, GUID* guid) override {
-        if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
-        *guid = kEventsIid;
-        return S_OK;
+        return testsupport::sourceInterfaceOf(kind, kEventsIid, guid);
     }
 
     // IConnectionPointContainer
     HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** point) override {
-        *point = nullptr;
-        if (riid != kEventsIid) return CONNECT_E_NOCONNECTION;
-        *point = &points_;
-        AddRef();
-        return S_OK;
+        return testsupport::onlyConnectionPoint(riid, kEventsIid, &points_, point);
     }
 
     // The pad touched: the hot spot it answers for, then PenDown to the sink.

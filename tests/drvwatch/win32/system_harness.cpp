@@ -74,34 +74,11 @@ TempDir::TempDir(const std::string& prefix) {
     throw std::runtime_error("cannot make a temporary folder");
 }
 
-TempDir::~TempDir() {
-    // A program that is ending may still hold a file of the folder open.
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-        if (!fs::exists(path_, ignored)) return;
-        std::this_thread::sleep_for(100ms);
-    }
-}
-
-void writeFile(const std::string& path, const std::string& bytes, mode_t mode) {
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out << bytes;
-        if (!out) throw std::runtime_error("cannot write " + path);
-    }
-    // Windows knows only whether a file may be written.
+// Windows knows only whether a file may be written.
+void setFileMode(const std::string& path, mode_t mode) {
     ::_chmod(path.c_str(), (mode & 0200) != 0 ? _S_IREAD | _S_IWRITE : _S_IREAD);
 }
 
-void copyFile(const std::string& from, const std::string& to, mode_t mode) {
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing);
-    ::_chmod(to.c_str(), (mode & 0200) != 0 ? _S_IREAD | _S_IWRITE : _S_IREAD);
-}
-
-bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-void makeFolders(const std::string& path) { fs::create_directories(path); }
 
 Process::Process(const std::vector<std::string>& argv, const std::string& folder, const Environment& changes) {
     std::string commandLine;
