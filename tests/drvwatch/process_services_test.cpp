@@ -1,5 +1,6 @@
 // The process services drvwatch calls: the list of processes, opening one,
 // and its main module's name.
+#include "fake_installer_folder.h"
 #include "harness.h"
 
 #include <windows.h>
@@ -20,11 +21,6 @@
 
 namespace drvwatch_test {
 namespace {
-
-void putInstaller(const TempDir& dir, const std::string& settings) {
-    copyFile(FAKE_INSTALLER_PROGRAM, dir / "DPInstx86.exe");
-    writeFile(dir / "DPInstx86.cfg", settings);
-}
 
 std::vector<DWORD> processList(DWORD capacity = 65536) {
     std::vector<DWORD> ids(capacity);

@@ -1,5 +1,6 @@
 // The Win32 services drvwatch calls: version, current directory, path
 // tests, starting programs, and the processes of the system.
+#include "fake_installer_folder.h"
 #include "harness.h"
 
 #include <windows.h>
@@ -255,12 +256,6 @@ TEST(PathFileExists, ReadsNarrowPathsInTheAnsiCodePage) {
 INT_PTR shellExecute(const char* verb, const std::string& file, const char* parameters = nullptr,
                      const char* directory = nullptr) {
     return reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, verb, file.c_str(), parameters, directory, SW_SHOWNORMAL));
-}
-
-// The folder the fake installer ran in once it marks that it started.
-void putInstaller(const TempDir& dir, const std::string& settings) {
-    copyFile(FAKE_INSTALLER_PROGRAM, dir / "DPInstx86.exe");
-    writeFile(dir / "DPInstx86.cfg", settings);
 }
 
 TEST(ShellExecuteA, StartsAProgramNamedByAQuotedWindowsPath) {

@@ -1,5 +1,6 @@
 #include <ole2.h>
 
+#include "com_test_objects.h"
 #include "platform_test.h"
 
 #include <gtest/gtest.h>
@@ -7,8 +8,6 @@
 #include <string>
 
 namespace {
-
-constexpr CLSID kSigPlus{0x69A40DA3, 0x4D42, 0x11D0, {0x86, 0xB0, 0x00, 0x00, 0xC0, 0x25, 0x86, 0x4A}};
 
 TEST(Guid, ParsesTheBracedTextForm) {
     CLSID parsed{};

@@ -5,6 +5,10 @@
 
 #include <atomic>
 
+// The pad control's class, written out here so that the tests do not take
+// it from the code they test.
+inline constexpr CLSID kSigPlus{0x69A40DA3, 0x4D42, 0x11D0, {0x86, 0xB0, 0x00, 0x00, 0xC0, 0x25, 0x86, 0x4A}};
+
 // An object that counts its references; optionally runnable.
 class CountedObject final : public IRunnableObject {
 public:

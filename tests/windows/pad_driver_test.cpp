@@ -37,6 +37,16 @@ LRESULT CALLBACK padWindow(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return CallWindowProcW(seen->staticProcedure, window, message, wParam, lParam);
 }
 
+// The system's own message box: once a test has loaded the plug-in, the
+// program's import of MessageBoxW records boxes instead of showing them
+// (import_counters.cpp), and the driver must meet a real one.
+int systemMessageBox(HWND owner, LPCWSTR text, LPCWSTR title, UINT type) {
+    using MessageBoxFn = int(WINAPI*)(HWND, LPCWSTR, LPCWSTR, UINT);
+    static const auto real = reinterpret_cast<MessageBoxFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "MessageBoxW")));
+    return real(owner, text, title, type);
+}
+
 INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) {
         seen->staticProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
@@ -46,7 +56,7 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
     if (message != WM_COMMAND) return FALSE;
     const int id = LOWORD(wParam);
     seen->steps.push_back("command " + std::to_string(id));
-    if (id == kClear) seen->steps.push_back("box " + std::to_string(MessageBoxW(dialog, L"Cleared.", L"Pad", MB_OK)));
+    if (id == kClear) seen->steps.push_back("box " + std::to_string(systemMessageBox(dialog, L"Cleared.", L"Pad", MB_OK)));
     if (id == IDOK || id == IDCANCEL) EndDialog(dialog, id);
     return TRUE;
 }
