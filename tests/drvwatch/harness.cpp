@@ -53,6 +53,27 @@ bool waitForFile(const std::string& path, std::chrono::milliseconds patience) {
     return true;
 }
 
+Environment environmentWith(char** entries, const Environment& changes) {
+    Environment environment;
+    for (char** entry = entries; *entry != nullptr; ++entry) {
+        const std::string text(*entry);
+        // From the second character: Windows names a drive's current folder
+        // in entries such as "=C:=C:\...".
+        const std::size_t equals = text.find('=', 1);
+        if (equals != std::string::npos) environment[text.substr(0, equals)] = text.substr(equals + 1);
+    }
+    for (const auto& [name, value] : changes) environment[name] = value;
+    return environment;
+}
+
+void Process::drain() {
+    // The program has ended, so everything it wrote is in the pipe already;
+    // a process it started may still hold the pipe open, so read without
+    // waiting for the end of the stream.
+    while (readSome(0ms)) {
+    }
+}
+
 bool Process::readUntil(const std::function<bool(const std::string&)>& satisfied,
                         std::chrono::milliseconds patience) {
     const auto deadline = Clock::now() + patience;

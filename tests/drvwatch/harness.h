@@ -58,6 +58,9 @@ void setFileMode(const std::string& path, mode_t mode);
 bool waitForFile(const std::string& path, std::chrono::milliseconds patience = kPatience);
 
 using Environment = std::map<std::string, std::string>;
+// The process's environment (`entries`, as environ holds it) with the
+// changes made.
+Environment environmentWith(char** entries, const Environment& changes);
 
 // A started program with its standard input and output on pipes; standard
 // error is the test's own. Killed if it is still running when destroyed.

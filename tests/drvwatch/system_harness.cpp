@@ -9,13 +9,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
-#include <thread>
 
 extern char** environ;
 
@@ -32,17 +28,9 @@ TempDir::TempDir(const std::string& prefix) {
 
 void setFileMode(const std::string& path, mode_t mode) { ::chmod(path.c_str(), mode); }
 
-
 Process::Process(const std::vector<std::string>& argv, const std::string& folder, const Environment& changes) {
-    Environment environment;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string text(*entry);
-        const std::size_t equals = text.find('=');
-        if (equals != std::string::npos) environment[text.substr(0, equals)] = text.substr(equals + 1);
-    }
-    for (const auto& [name, value] : changes) environment[name] = value;
     std::vector<std::string> flat;
-    for (const auto& [name, value] : environment) flat.push_back(name + "=" + value);
+    for (const auto& [name, value] : environmentWith(environ, changes)) flat.push_back(name + "=" + value);
     std::vector<char*> envp;
     for (std::string& entry : flat) envp.push_back(entry.data());
     envp.push_back(nullptr);
@@ -73,10 +61,7 @@ Process::Process(const std::vector<std::string>& argv, const std::string& folder
 }
 
 Process::~Process() {
-    if (!status_ && pid_ > 0) {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-    }
+    if (!status_ && pid_ > 0) kill();
     if (input_ >= 0) ::close(input_);
     if (output_fd_ >= 0) ::close(output_fd_);
 }
@@ -90,14 +75,6 @@ bool Process::readSome(std::chrono::milliseconds slice) {
     if (count <= 0) return false;
     output_.append(buffer, static_cast<std::size_t>(count));
     return true;
-}
-
-void Process::drain() {
-    // The program has ended, so everything it wrote is in the pipe already;
-    // a process it started may still hold the pipe open, so read without
-    // waiting for the end of the stream.
-    while (readSome(0ms)) {
-    }
 }
 
 bool Process::running() {

@@ -133,6 +133,10 @@ TEST(GetVersionExA, FillsTheExtendedRecordToo) {
     EXPECT_EQ(info.dwBuildNumber, basic.dwBuildNumber);
     EXPECT_STREQ(info.szCSDVersion, basic.szCSDVersion);
     EXPECT_EQ(info.wServicePackMajor, basic.szCSDVersion[0] == '\0' ? 0u : 1u) << basic.szCSDVersion;
+    if (!kOnWindows) {  // the stand-in's Windows 7 with Service Pack 1
+        EXPECT_EQ(info.dwMajorVersion, 6u);
+        EXPECT_EQ(info.wServicePackMajor, 1u);
+    }
 }
 
 TEST(GetVersionExA, RefusesARecordOfUnknownSize) {

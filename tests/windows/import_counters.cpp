@@ -33,7 +33,6 @@ winplatform::ActivationStats activation;
 std::set<HANDLE> openFiles;
 std::size_t comInits = 0;
 std::vector<std::u16string> boxes;
-std::string lastError;
 
 BOOL WINAPI countedActivate(HANDLE context, ULONG_PTR* cookie) {
     const BOOL done = realActivate(context, cookie);
@@ -141,37 +140,18 @@ void countImports(HMODULE module) {
     }
 }
 
-std::wstring widened(const char* text) {
-    std::wstring out;
-    for (const char* c = text; *c != 0; ++c) out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*c)));
-    return out;
-}
-
 }  // namespace
 
 void* dlopen(const char* file, int mode) {
-    const std::wstring path = widened(file);
-    if ((mode & RTLD_NOLOAD) != 0) return GetModuleHandleW(path.c_str());
+    if ((mode & RTLD_NOLOAD) != 0) return loadModule(file, mode);
     // The test program's own COM initialisations count as well, as they do
     // for the Linux platform's per-thread count.
     static const bool programCounted = (countImports(GetModuleHandleW(nullptr)), true);
     static_cast<void>(programCounted);
-    HMODULE module = LoadLibraryW(path.c_str());
-    if (module == nullptr) {
-        lastError = "LoadLibraryW failed with error " + std::to_string(GetLastError());
-        return nullptr;
-    }
-    countImports(module);
+    void* module = loadModule(file, mode);
+    if (module != nullptr) countImports(static_cast<HMODULE>(module));
     return module;
 }
-
-void* dlsym(void* module, const char* name) {
-    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
-}
-
-int dlclose(void* module) { return FreeLibrary(static_cast<HMODULE>(module)) ? 0 : -1; }
-
-const char* dlerror() { return lastError.empty() ? nullptr : lastError.c_str(); }
 
 namespace winplatform {
 

@@ -8,7 +8,13 @@ target_sources(plugin_behaviour_tests PRIVATE
   scripted_dialogs.cpp
   pad_driver_test.cpp)
 target_include_directories(plugin_behaviour_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(plugin_behaviour_tests PRIVATE fmhost_core win32_api)
+target_link_libraries(plugin_behaviour_tests PRIVATE fmhost_core win32_api windows_module_loading)
+
+# The system's loading under the Linux tests' names, for every program here
+# and in tests/platform that loads modules.
+add_library(windows_module_loading STATIC module_loading.cpp)
+target_include_directories(windows_module_loading PUBLIC include)
+target_link_libraries(windows_module_loading PRIVATE win32_api)
 
 # The pad control's OLE side, loading the sigplus.dll built beside it.
 if(TARGET sigplus)

@@ -9,9 +9,7 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <thread>
 
@@ -43,16 +41,8 @@ std::string quoted(const std::string& argument) {
 // The process's environment with the changes, as the block CreateProcessA
 // takes: "name=value" texts one after another, ended by an empty one.
 std::string environmentBlock(const Environment& changes) {
-    Environment environment;
-    for (char** entry = _environ; *entry != nullptr; ++entry) {
-        const std::string text(*entry);
-        // Entries such as "=C:=C:\..." name a drive's current folder.
-        const std::size_t equals = text.find('=', 1);
-        if (equals != std::string::npos) environment[text.substr(0, equals)] = text.substr(equals + 1);
-    }
-    for (const auto& [name, value] : changes) environment[name] = value;
     std::string block;
-    for (const auto& [name, value] : environment) block += name + "=" + value + '\0';
+    for (const auto& [name, value] : environmentWith(_environ, changes)) block += name + "=" + value + '\0';
     return block + '\0';
 }
 
@@ -78,7 +68,6 @@ TempDir::TempDir(const std::string& prefix) {
 void setFileMode(const std::string& path, mode_t mode) {
     ::_chmod(path.c_str(), (mode & 0200) != 0 ? _S_IREAD | _S_IWRITE : _S_IREAD);
 }
-
 
 Process::Process(const std::vector<std::string>& argv, const std::string& folder, const Environment& changes) {
     std::string commandLine;
@@ -121,10 +110,7 @@ Process::Process(const std::vector<std::string>& argv, const std::string& folder
 }
 
 Process::~Process() {
-    if (!status_) {
-        TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, INFINITE);
-    }
+    if (!status_) kill();
     CloseHandle(process_);
     if (inputPipe_ != nullptr) CloseHandle(inputPipe_);
     CloseHandle(outputPipe_);
@@ -145,11 +131,6 @@ bool Process::readSome(std::chrono::milliseconds slice) {
     }
     output_.append(buffer, count);
     return true;
-}
-
-void Process::drain() {
-    while (readSome(0ms)) {
-    }
 }
 
 bool Process::running() {
